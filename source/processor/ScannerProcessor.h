@@ -1,0 +1,113 @@
+#pragma once
+
+#include "engine/StationPlayer.h"
+#include "engine/StationTable.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_dsp/juce_dsp.h>
+
+#include <array>
+#include <atomic>
+
+/** IDs of the seven host-automatable parameters; hosts store automation and state under them. */
+namespace ParameterIds
+{
+    inline constexpr const char* dial = "dial";
+    inline constexpr const char* staticAmt = "staticAmt";
+    inline constexpr const char* signal = "signal";
+    inline constexpr const char* lofi = "lofi";
+    inline constexpr const char* autoScan = "autoScan";
+    inline constexpr const char* scanRate = "scanRate";
+    inline constexpr const char* mix = "mix";
+} // namespace ParameterIds
+
+/** The plug-in: an FM radio whose dial is turned across six looping stations. */
+class ScannerProcessor : public juce::AudioProcessor
+{
+public:
+    ScannerProcessor();
+    ~ScannerProcessor() override = default;
+
+    static juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
+
+    /** The seven parameters in layout order, unowned by any processor (hosts use their ranges). */
+    static std::vector<std::unique_ptr<juce::RangedAudioParameter>> createParameters();
+
+    //==============================================================================
+    const juce::String getName() const override;
+
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    using AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override { return 0.0; }
+    bool acceptsMidi() const override { return false; }
+    bool producesMidi() const override { return false; }
+    bool isMidiEffect() const override { return false; }
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override { return true; }
+
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const juce::String getProgramName (int) override { return {}; }
+    void changeProgramName (int, const juce::String&) override {}
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    //==============================================================================
+    /** Strength (0..1) with which dial value x receives station k (0..5). */
+    static float getStationStrength (float x, int k) noexcept { return stationStrength (x, k); }
+
+    /** One static sample: uniform noise times 0.35 plus an occasional crackle. */
+    float generateStatic() noexcept;
+
+    /** One auto-scan step for a block of numSamples samples. */
+    void updateAutoScan (int numSamples) noexcept;
+
+    /** Decodes the six embedded recordings into their station players. */
+    void loadStations();
+
+    //==============================================================================
+    juce::AudioProcessorValueTreeState parameters;
+
+    // Readouts published once per block by the audio thread for the radio display.
+    std::atomic<float> currentDial { 0.5f };
+    std::atomic<float> signalStrength { 0.0f };
+    std::atomic<int> currentStation { -1 };
+
+    // Engine state: touched only by the audio calls once the constructor has returned.
+    // Public so that tests can look inside the engine; the editor only loads the readouts.
+    double currentSampleRate = 44100.0;
+    juce::dsp::StateVariableTPTFilter<float> tuningFilter;
+    juce::Random random;
+    float scanPosition = 0.5f;
+    float scanDirection = 1.0f;
+    bool isDwelling = false;
+    int dwellSamplesRemaining = 0;
+    std::array<StationPlayer, numStations> stations;
+    float lofiHoldValue = 0.0f;
+    int lofiHoldCounter = 0;
+
+private:
+    struct BlockSettings;
+
+    float readRawParameter (const char* parameterId) const noexcept;
+    float findDialInUse (const BlockSettings& settings, int numSamples) noexcept;
+    void publishReadouts (float dial, StationReception reception) noexcept;
+    void configureFilter (float dial, float signalFraction) noexcept;
+    float filterInput (float mono) noexcept;
+    float tuneStation (StationReception reception, float filtered) noexcept;
+    void advanceOtherStations (int receivedIndex) noexcept;
+    float bleedFromNeighbours (float dial) const noexcept;
+    void holdLofi (float value, int holdLength) noexcept;
+
+    juce::ValueTree completeRestoredState (const juce::ValueTree& restored) const;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ScannerProcessor)
+};

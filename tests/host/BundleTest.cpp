@@ -1,0 +1,126 @@
+#include "BundleHost.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    std::unique_ptr<juce::AudioPluginInstance> loadBundle()
+    {
+        juce::String error;
+        auto instance = BundleHost::load (BundleHost::defaultBundle(), 44100.0, 512, error);
+        EXPECT_NE (instance, nullptr) << error;
+        return instance;
+    }
+
+    const std::pair<const char*, const char*> declared[] = {
+        { "dial", "0.500" },   { "staticAmt", "40.0" }, { "signal", "60.0" }, { "lofi", "50.0" },
+        { "autoScan", "Off" }, { "scanRate", "30.0" },  { "mix", "100.0" },
+    };
+} // namespace
+
+TEST (Bundle, describesThePlugInAsAnFxFromHalvessa)
+{
+    const auto description = BundleHost::describe (BundleHost::defaultBundle());
+    ASSERT_TRUE (description.has_value());
+
+    EXPECT_EQ (description->name, "Ombrel Korrin Scanner");
+    EXPECT_EQ (description->manufacturerName, "Halvessa");
+    EXPECT_EQ (description->version, "1.0.0");
+    EXPECT_EQ (description->category, "Fx");
+    EXPECT_EQ (description->pluginFormatName, "VST3");
+    EXPECT_FALSE (description->isInstrument);
+    EXPECT_EQ (description->numInputChannels, 2);
+    EXPECT_EQ (description->numOutputChannels, 2);
+}
+
+TEST (Bundle, findsNothingInAFolderThatIsNoBundle)
+{
+    EXPECT_FALSE (BundleHost::describe (juce::File::getSpecialLocation (juce::File::tempDirectory)).has_value());
+}
+
+TEST (Bundle, exposesTheSevenParametersBesideTheHostsBypass)
+{
+    auto instance = loadBundle();
+    ASSERT_NE (instance, nullptr);
+    const auto& parameters = instance->getParameters();
+    ASSERT_EQ (parameters.size(), 8);
+
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_EQ (BundleHost::stringIdOf (*parameters[i]), declared[i].first);
+        EXPECT_EQ (parameters[i]->getText (parameters[i]->getDefaultValue(), 32), declared[i].second) << declared[i].first;
+        EXPECT_EQ (parameters[i]->getCurrentValueAsText(), declared[i].second) << declared[i].first;
+    }
+
+    EXPECT_EQ (parameters[7]->getName (32), "Bypass");
+    EXPECT_EQ (BundleHost::stringIdOf (*parameters[7]), juce::String());
+}
+
+TEST (Bundle, acceptsStereoAndMonoButNotMixedLayouts)
+{
+    auto instance = loadBundle();
+    ASSERT_NE (instance, nullptr);
+    using Set = juce::AudioChannelSet;
+
+    EXPECT_TRUE (instance->checkBusesLayoutSupported ({ { Set::stereo() }, { Set::stereo() } }));
+    EXPECT_TRUE (instance->checkBusesLayoutSupported ({ { Set::mono() }, { Set::mono() } }));
+    EXPECT_FALSE (instance->checkBusesLayoutSupported ({ { Set::mono() }, { Set::stereo() } }));
+}
+
+TEST (Bundle, stateSavedFromOneInstanceRestoresIntoAnother)
+{
+    auto first = loadBundle();
+    auto second = loadBundle();
+    ASSERT_NE (first, nullptr);
+    ASSERT_NE (second, nullptr);
+
+    const std::pair<const char*, float> values[] = { { "dial", 0.58f },   { "staticAmt", 3.3f }, { "signal", 100.0f },
+                                                     { "lofi", 12.3f },   { "autoScan", 1.0f },  { "scanRate", 0.0f },
+                                                     { "mix", 45.6f } };
+
+    for (const auto& [id, value] : values)
+        ASSERT_TRUE (BundleHost::setRawValue (*first, id, value)) << id;
+
+    // Hosted parameter changes reach the plug-in with the next block.
+    juce::AudioBuffer<float> block (2, 64);
+    juce::MidiBuffer midi;
+    first->prepareToPlay (44100.0, 64);
+    block.clear();
+    first->processBlock (block, midi);
+
+    juce::MemoryBlock state;
+    first->getStateInformation (state);
+    second->setStateInformation (state.getData(), (int) state.getSize());
+
+    for (const auto& [id, value] : values)
+    {
+        auto* restored = BundleHost::findParameter (*second, id);
+        ASSERT_NE (restored, nullptr) << id;
+        EXPECT_EQ (restored->getCurrentValueAsText(), BundleHost::findParameter (*first, id)->getCurrentValueAsText()) << id;
+        EXPECT_NEAR (restored->getValue(), *BundleHost::normalise (id, value), 1.0e-4f) << id;
+    }
+
+    first->releaseResources();
+}
+
+TEST (Bundle, ignoresDamagedStateThroughTheHost)
+{
+    auto instance = loadBundle();
+    ASSERT_NE (instance, nullptr);
+    ASSERT_TRUE (BundleHost::setRawValue (*instance, "dial", 0.9f));
+
+    juce::MemoryBlock state;
+    instance->getStateInformation (state);
+    const auto before = BundleHost::findParameter (*instance, "dial")->getCurrentValueAsText();
+
+    juce::Random random (7);
+
+    for (int round = 0; round < 50; ++round)
+    {
+        juce::MemoryBlock damaged (state.getData(), (size_t) random.nextInt ((int) state.getSize()));
+        instance->setStateInformation (damaged.getData(), (int) damaged.getSize());
+    }
+
+    instance->setStateInformation (state.getData(), (int) state.getSize());
+    EXPECT_EQ (BundleHost::findParameter (*instance, "dial")->getCurrentValueAsText(), before);
+}

@@ -1,0 +1,247 @@
+#include "processor/ScannerProcessor.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    juce::MemoryBlock chunkWithLength (const juce::String& xmlText, juce::int32 lengthField)
+    {
+        juce::MemoryBlock block;
+        juce::MemoryOutputStream out (block, false);
+        out.writeInt (0x21324356);
+        out.writeInt (lengthField);
+        out.write (xmlText.toRawUTF8(), xmlText.getNumBytesAsUTF8());
+        out.writeByte (0);
+        out.flush();
+        return block;
+    }
+
+    juce::MemoryBlock chunk (const juce::String& xmlText)
+    {
+        return chunkWithLength (xmlText, (juce::int32) xmlText.getNumBytesAsUTF8());
+    }
+
+    juce::MemoryBlock saved (ScannerProcessor& processor)
+    {
+        juce::MemoryBlock block;
+        processor.getStateInformation (block);
+        return block;
+    }
+
+    void restore (ScannerProcessor& processor, const juce::MemoryBlock& block)
+    {
+        processor.setStateInformation (block.getData(), (int) block.getSize());
+    }
+
+    float raw (ScannerProcessor& processor, const char* id)
+    {
+        return processor.parameters.getRawParameterValue (id)->load();
+    }
+
+    void setRaw (ScannerProcessor& processor, const char* id, float value)
+    {
+        auto* parameter = processor.parameters.getParameter (id);
+        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+    }
+
+    const char* const allIds[] = { "dial", "staticAmt", "signal", "lofi", "autoScan", "scanRate", "mix" };
+
+    /** A processor whose parameters all differ from their defaults. */
+    struct StateFixture : ::testing::Test
+    {
+        StateFixture()
+        {
+            setRaw (processor, "dial", 0.395f);
+            setRaw (processor, "staticAmt", 12.5f);
+            setRaw (processor, "signal", 99.0f);
+            setRaw (processor, "lofi", 0.0f);
+            setRaw (processor, "autoScan", 1.0f);
+            setRaw (processor, "scanRate", 77.7f);
+            setRaw (processor, "mix", 33.3f);
+        }
+
+        std::map<juce::String, float> values()
+        {
+            std::map<juce::String, float> result;
+
+            for (auto* id : allIds)
+                result[id] = raw (processor, id);
+
+            return result;
+        }
+
+        ScannerProcessor processor;
+    };
+
+    juce::String textOf (const juce::MemoryBlock& block)
+    {
+        return juce::String::fromUTF8 (static_cast<const char*> (block.getData()) + 8, (int) block.getSize() - 9);
+    }
+} // namespace
+
+TEST (StateChunk, hasTheMagicLengthSingleLineXmlAndATrailingZero)
+{
+    ScannerProcessor processor;
+    const auto block = saved (processor);
+    const auto* bytes = static_cast<const juce::uint8*> (block.getData());
+
+    ASSERT_GT (block.getSize(), 9u);
+    EXPECT_EQ (bytes[0], 0x56);
+    EXPECT_EQ (bytes[1], 0x43);
+    EXPECT_EQ (bytes[2], 0x32);
+    EXPECT_EQ (bytes[3], 0x21);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes + 4), (juce::uint32) block.getSize() - 9);
+    EXPECT_EQ (bytes[block.getSize() - 1], 0);
+
+    const auto text = textOf (block);
+    EXPECT_FALSE (text.containsAnyOf ("\r\n\t"));
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Parameters>"));
+
+    const auto xml = juce::parseXML (text);
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getNumAttributes(), 0);
+    EXPECT_EQ (xml->getNumChildElements(), 7);
+
+    for (auto* id : allIds)
+    {
+        auto* param = xml->getChildByAttribute ("id", id);
+        ASSERT_NE (param, nullptr) << id;
+        EXPECT_EQ (param->getTagName(), "PARAM");
+        EXPECT_EQ (param->getNumAttributes(), 2);
+        EXPECT_EQ (param->getDoubleAttribute ("value"), raw (processor, id)) << id;
+    }
+}
+
+TEST_F (StateFixture, restoresItsOwnChunkAndCarriesValuesToAnotherInstance)
+{
+    const auto before = values();
+    const auto block = saved (processor);
+
+    restore (processor, block);
+    EXPECT_EQ (values(), before);
+
+    ScannerProcessor other;
+    restore (other, block);
+
+    for (auto* id : allIds)
+        EXPECT_EQ (raw (other, id), before.at (id)) << id;
+}
+
+TEST_F (StateFixture, ignoresDataThatIsNoChunk)
+{
+    const auto before = values();
+    const auto valid = saved (processor);
+    const juce::String bareXml = "<?xml version=\"1.0\"?><Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>";
+
+    std::vector<juce::MemoryBlock> refused;
+
+    for (size_t size = 0; size <= 8; ++size)
+        refused.emplace_back (valid.getData(), size);
+
+    refused.emplace_back (bareXml.toRawUTF8(), bareXml.getNumBytesAsUTF8());
+    refused.push_back (chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 0));
+    refused.push_back (chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", -5));
+    refused.push_back (chunk ("<Other><PARAM id=\"dial\" value=\"0.9\"/></Other>"));
+    refused.push_back (chunk ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/>")); // unclosed
+    refused.push_back (chunk ("not xml at all"));
+
+    for (const auto& block : refused)
+    {
+        restore (processor, block);
+        EXPECT_EQ (values(), before) << "chunk of " << block.getSize() << " bytes";
+    }
+
+    processor.setStateInformation (nullptr, 100);
+    EXPECT_EQ (values(), before);
+}
+
+TEST_F (StateFixture, readsOnlyTheBytesPresentWhenTheLengthIsTooLarge)
+{
+    restore (processor, chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 1 << 30));
+    EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.9f);
+}
+
+TEST_F (StateFixture, acceptsALowerCaseRootAndKeepsSavingTheProperOne)
+{
+    restore (processor, chunk ("<parameters><PARAM id=\"dial\" value=\"0.7\"/></parameters>"));
+    EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.7f);
+    EXPECT_TRUE (textOf (saved (processor)).contains ("<Parameters>"));
+}
+
+TEST_F (StateFixture, aMissingParamKeepsItsValueAndIsSavedAgain)
+{
+    const auto before = values();
+    restore (processor, chunk ("<Parameters><PARAM id=\"mix\" value=\"10\"/></Parameters>"));
+
+    for (auto* id : allIds)
+        EXPECT_EQ (raw (processor, id), juce::String (id) == "mix" ? 10.0f : before.at (id)) << id;
+
+    const auto xml = juce::parseXML (textOf (saved (processor)));
+    ASSERT_NE (xml, nullptr);
+
+    for (auto* id : allIds)
+    {
+        auto* param = xml->getChildByAttribute ("id", id);
+        ASSERT_NE (param, nullptr) << id;
+        EXPECT_TRUE (param->hasAttribute ("value")) << id;
+        EXPECT_FLOAT_EQ ((float) param->getDoubleAttribute ("value"), raw (processor, id)) << id;
+    }
+}
+
+TEST_F (StateFixture, aParamWithoutValueTakesTheDefaultAndIsSavedWithIt)
+{
+    restore (processor, chunk ("<Parameters><PARAM id=\"dial\"/><PARAM id=\"autoScan\"/><PARAM id=\"mix\"/></Parameters>"));
+
+    EXPECT_EQ (raw (processor, "dial"), 0.5f);
+    EXPECT_EQ (raw (processor, "autoScan"), 0.0f);
+    EXPECT_EQ (raw (processor, "mix"), 100.0f);
+    EXPECT_EQ (raw (processor, "staticAmt"), 12.5f);
+
+    const auto xml = juce::parseXML (textOf (saved (processor)));
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getChildByAttribute ("id", "dial")->getDoubleAttribute ("value", -1.0), 0.5);
+    EXPECT_EQ (xml->getChildByAttribute ("id", "mix")->getDoubleAttribute ("value", -1.0), 100.0);
+}
+
+TEST_F (StateFixture, foreignChildrenAndOutOfRangeValuesAreHarmless)
+{
+    restore (processor, chunk ("<Parameters extra=\"1\"><PARAM id=\"nothing\" value=\"5\"/><PARAM id=\"lofi\" value=\"1e9\"/>"
+                               "<PARAM id=\"signal\" value=\"-20\"/><PARAM id=\"dial\" value=\"nan\"/>"
+                               "<PARAM id=\"scanRate\" value=\"abc\"/></Parameters>"));
+
+    EXPECT_EQ (raw (processor, "lofi"), 100.0f);
+    EXPECT_EQ (raw (processor, "signal"), 0.0f);
+    EXPECT_EQ (raw (processor, "dial"), 0.5f); // not a number: the default
+    EXPECT_EQ (raw (processor, "scanRate"), 0.0f);
+
+    for (auto* id : allIds)
+        EXPECT_TRUE (std::isfinite (raw (processor, id))) << id;
+}
+
+TEST_F (StateFixture, survivesRandomAndTruncatedChunks)
+{
+    const auto valid = saved (processor);
+    juce::Random random (42);
+
+    for (int round = 0; round < 300; ++round)
+    {
+        juce::MemoryBlock block (valid);
+
+        if (round % 3 == 0)
+            block.setSize ((size_t) random.nextInt ((int) valid.getSize()));
+        else
+            for (int flips = 0; flips < 1 + round % 7; ++flips)
+                static_cast<juce::uint8*> (block.getData())[random.nextInt ((int) block.getSize())] = (juce::uint8) random.nextInt (256);
+
+        restore (processor, block);
+
+        for (auto* id : allIds)
+        {
+            auto* parameter = processor.parameters.getParameter (id);
+            const auto value = raw (processor, id);
+            EXPECT_TRUE (std::isfinite (value));
+            EXPECT_GE (value, parameter->getNormalisableRange().start);
+            EXPECT_LE (value, parameter->getNormalisableRange().end);
+        }
+    }
+}

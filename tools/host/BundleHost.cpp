@@ -1,0 +1,104 @@
+#include "BundleHost.h"
+
+#include "processor/ScannerProcessor.h"
+
+namespace
+{
+    /** The plug-in's own parameters, built from its layout, to learn their ranges. */
+    const juce::RangedAudioParameter* declaredParameter (const juce::String& stringId)
+    {
+        static const auto declared = ScannerProcessor::createParameters();
+
+        for (const auto& parameter : declared)
+            if (parameter->paramID == stringId)
+                return parameter.get();
+
+        return nullptr;
+    }
+
+    const juce::StringArray& declaredIds()
+    {
+        static const juce::StringArray ids { ParameterIds::dial,     ParameterIds::staticAmt, ParameterIds::signal,
+                                             ParameterIds::lofi,     ParameterIds::autoScan,  ParameterIds::scanRate,
+                                             ParameterIds::mix };
+        return ids;
+    }
+} // namespace
+
+juce::File BundleHost::defaultBundle()
+{
+    return juce::File (SCANNER_VST3_BUNDLE);
+}
+
+std::optional<juce::PluginDescription> BundleHost::describe (const juce::File& bundle)
+{
+    juce::VST3PluginFormat format;
+    juce::OwnedArray<juce::PluginDescription> found;
+    format.findAllTypesForFile (found, bundle.getFullPathName());
+
+    if (found.isEmpty())
+        return std::nullopt;
+
+    return *found.getFirst();
+}
+
+std::unique_ptr<juce::AudioPluginInstance> BundleHost::load (const juce::File& bundle, double sampleRate,
+                                                             int blockSize, juce::String& error)
+{
+    const auto description = describe (bundle);
+
+    if (! description)
+    {
+        error = "no VST3 plug-in found in " + bundle.getFullPathName();
+        return nullptr;
+    }
+
+    juce::VST3PluginFormat format;
+    return format.createInstanceFromDescription (*description, sampleRate, blockSize, error);
+}
+
+juce::String BundleHost::hostIdFor (const juce::String& stringId)
+{
+    // How the framework's VST3 client derives a parameter's numeric ID from its string ID.
+    return juce::String ((juce::int32) (stringId.hashCode() & 0x7fffffff));
+}
+
+juce::String BundleHost::stringIdOf (const juce::AudioProcessorParameter& hosted)
+{
+    if (const auto* withId = dynamic_cast<const juce::HostedAudioProcessorParameter*> (&hosted))
+        for (const auto& id : declaredIds())
+            if (hostIdFor (id) == withId->getParameterID())
+                return id;
+
+    return {};
+}
+
+juce::AudioProcessorParameter* BundleHost::findParameter (juce::AudioPluginInstance& instance,
+                                                          const juce::String& stringId)
+{
+    for (auto* parameter : instance.getParameters())
+        if (stringIdOf (*parameter) == stringId)
+            return parameter;
+
+    return nullptr;
+}
+
+std::optional<float> BundleHost::normalise (const juce::String& stringId, float rawValue)
+{
+    if (const auto* declared = declaredParameter (stringId))
+        return declared->convertTo0to1 (rawValue);
+
+    return std::nullopt;
+}
+
+bool BundleHost::setRawValue (juce::AudioPluginInstance& instance, const juce::String& stringId, float rawValue)
+{
+    auto* parameter = findParameter (instance, stringId);
+    const auto normalised = normalise (stringId, rawValue);
+
+    if (parameter == nullptr || ! normalised)
+        return false;
+
+    parameter->setValueNotifyingHost (*normalised);
+    return true;
+}
