@@ -11,12 +11,6 @@ namespace
         const auto numChannels = source.getNumChannels();
         const auto numSamples = source.getNumSamples();
 
-        if (numChannels == 1)
-        {
-            mono.copyFrom (0, 0, source, 0, 0, numSamples);
-            return;
-        }
-
         mono.clear();
         const auto gain = 1.0f / (float) numChannels;
 
@@ -60,11 +54,20 @@ void StationPlayer::loadFromMemory (const void* data, int sizeInBytes, double ta
     const auto n = (int) reader->lengthInSamples;
     const auto numChannels = (int) reader->numChannels;
 
-    juce::AudioBuffer<float> decoded (numChannels, n);
-    reader->read (&decoded, 0, n, 0, true, true);
-
-    buffer.setSize (1, n);
-    foldToMono (decoded, buffer);
+    if (numChannels == 1)
+    {
+        // A mono file goes straight into the player: the same samples as a copy through a
+        // temporary buffer, without touching twice the memory.
+        buffer.setSize (1, n);
+        reader->read (&buffer, 0, n, 0, true, true);
+    }
+    else
+    {
+        juce::AudioBuffer<float> decoded (numChannels, n);
+        reader->read (&decoded, 0, n, 0, true, true);
+        buffer.setSize (1, n);
+        foldToMono (decoded, buffer);
+    }
 
     // A damaged header can claim a rate of 0, which has no meaningful conversion.
     const auto sourceRate = reader->sampleRate;
@@ -74,34 +77,4 @@ void StationPlayer::loadFromMemory (const void* data, int sizeInBytes, double ta
 
     loaded = true;
     readPosition = 0;
-}
-
-void StationPlayer::stepForward() noexcept
-{
-    if (++readPosition >= buffer.getNumSamples())
-        readPosition = 0;
-}
-
-float StationPlayer::nextSample() noexcept
-{
-    if (! isPlayable())
-        return 0.0f;
-
-    const auto sample = buffer.getSample (0, readPosition);
-    stepForward();
-    return sample;
-}
-
-void StationPlayer::advance() noexcept
-{
-    if (isPlayable())
-        stepForward();
-}
-
-float StationPlayer::previousSample() const noexcept
-{
-    if (buffer.getNumSamples() <= 0)
-        return 0.0f;
-
-    return buffer.getSample (0, juce::jmax (readPosition - 1, 0));
 }

@@ -12,14 +12,35 @@ public:
         Bytes that are not a WAV leave the player as it was. */
     void loadFromMemory (const void* data, int sizeInBytes, double targetSampleRate);
 
+    // The three playback operations run once per station per output sample on the audio
+    // thread, so they live here where the compiler can inline them.
+
     /** The sample at the read position, which then moves on by one (wrapping). 0 if empty. */
-    float nextSample() noexcept;
+    float nextSample() noexcept
+    {
+        if (! isPlayable())
+            return 0.0f;
+
+        const auto sample = buffer.getSample (0, readPosition);
+        stepForward();
+        return sample;
+    }
 
     /** Moves the read position on by one (wrapping) without reading. */
-    void advance() noexcept;
+    void advance() noexcept
+    {
+        if (isPlayable())
+            stepForward();
+    }
 
     /** The sample just behind the read position (index 0 right after a wrap). 0 if empty. */
-    float previousSample() const noexcept;
+    float previousSample() const noexcept
+    {
+        if (buffer.getNumSamples() <= 0)
+            return 0.0f;
+
+        return buffer.getSample (0, juce::jmax (readPosition - 1, 0));
+    }
 
     juce::AudioBuffer<float> buffer;
     int readPosition = 0;
@@ -27,5 +48,10 @@ public:
 
 private:
     bool isPlayable() const noexcept { return loaded && buffer.getNumSamples() > 0; }
-    void stepForward() noexcept;
+
+    void stepForward() noexcept
+    {
+        if (++readPosition >= buffer.getNumSamples())
+            readPosition = 0;
+    }
 };

@@ -233,8 +233,10 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
     const auto staticGain = (1.0f - reception.strength * staticShareAtFullStrength) * settings.staticAmt;
     const auto channelDivisor = numChannels > 0 ? (float) numChannels : 1.0f;
     const auto dryGain = 1.0f - settings.mix;
-    const auto addsBleed = reception.strength < bleedBelowStrength;
+    const auto bleeds = findBleedingStations (dial, reception);
 
+    // The saturated value changes only when the hold takes a new value.
+    auto wet = saturate (lofiHoldValue);
     auto* const* channels = buffer.getArrayOfWritePointers();
 
     for (int i = 0; i < numSamples; ++i)
@@ -254,11 +256,11 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
 
         auto out = tuned * reception.strength * settings.signal + generateStatic() * staticGain;
 
-        if (addsBleed)
-            out += bleedFromNeighbours (dial);
+        for (const auto& bleed : bleeds)
+            out += bleed.gain * stations[(size_t) bleed.station].previousSample();
 
-        holdLofi (out, holdLength);
-        const auto wet = std::tanh (lofiHoldValue * saturationDrive) * outputLevel;
+        if (holdLofi (out, holdLength))
+            wet = saturate (lofiHoldValue);
 
         if (numChannels > 0)
             channels[0][i] = dryGain * dryL + wet * settings.mix;
@@ -266,6 +268,23 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
         if (numChannels > 1)
             channels[1][i] = dryGain * dryR + wet * settings.mix;
     }
+}
+
+ScannerProcessor::BleedList ScannerProcessor::findBleedingStations (float dial, StationReception reception) noexcept
+{
+    BleedList bleeds;
+
+    if (reception.strength < bleedBelowStrength)
+        for (int k = 0; k < numStations; ++k)
+            if (float gain; stationBleedGain (dial, k, gain))
+                bleeds.add ({ k, gain });
+
+    return bleeds;
+}
+
+float ScannerProcessor::saturate (float held) noexcept
+{
+    return std::tanh (held * saturationDrive) * outputLevel;
 }
 
 float ScannerProcessor::findDialInUse (const BlockSettings& settings, int numSamples) noexcept
@@ -321,31 +340,19 @@ void ScannerProcessor::advanceOtherStations (int receivedIndex) noexcept
             stations[(size_t) k].advance();
 }
 
-float ScannerProcessor::bleedFromNeighbours (float dial) const noexcept
+bool ScannerProcessor::holdLofi (float value, int holdLength) noexcept
 {
-    auto bleed = 0.0f;
+    if (++lofiHoldCounter < holdLength)
+        return false;
 
-    for (int k = 0; k < numStations; ++k)
-    {
-        float gain;
+    lofiHoldCounter = 0;
 
-        if (stationBleedGain (dial, k, gain))
-            bleed += gain * stations[(size_t) k].previousSample();
-    }
+    // A non-finite value would be held into later blocks.
+    if (! std::isfinite (value))
+        return false;
 
-    return bleed;
-}
-
-void ScannerProcessor::holdLofi (float value, int holdLength) noexcept
-{
-    if (++lofiHoldCounter >= holdLength)
-    {
-        // A non-finite value would be held into later blocks.
-        if (std::isfinite (value))
-            lofiHoldValue = value;
-
-        lofiHoldCounter = 0;
-    }
+    lofiHoldValue = value;
+    return true;
 }
 
 float ScannerProcessor::generateStatic() noexcept

@@ -104,8 +104,27 @@ private:
     float filterInput (float mono) noexcept;
     float tuneStation (StationReception reception, float filtered) noexcept;
     void advanceOtherStations (int receivedIndex) noexcept;
-    float bleedFromNeighbours (float dial) const noexcept;
-    void holdLofi (float value, int holdLength) noexcept;
+    bool holdLofi (float value, int holdLength) noexcept;
+    static float saturate (float held) noexcept;
+
+    struct Bleed
+    {
+        int station;
+        float gain;
+    };
+
+    /** The stations that leak in during one block, in station order; fixed size, no allocation. */
+    struct BleedList
+    {
+        std::array<Bleed, numStations> items {};
+        int size = 0;
+
+        void add (Bleed bleed) noexcept { items[(size_t) size++] = bleed; }
+        const Bleed* begin() const noexcept { return items.data(); }
+        const Bleed* end() const noexcept { return items.data() + size; }
+    };
+
+    static BleedList findBleedingStations (float dial, StationReception reception) noexcept;
 
     juce::ValueTree completeRestoredState (const juce::ValueTree& restored) const;
 

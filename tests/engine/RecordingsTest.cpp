@@ -1,0 +1,133 @@
+#include "processor/ScannerProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+    struct Recording
+    {
+        const char* file;
+        int station;
+        int samples;
+    };
+
+    const Recording recordings[] = {
+        { "station_creepy.wav", 0, 882000 }, { "station_morse.wav", 1, 661500 },   { "station_voice.wav", 2, 882000 },
+        { "station_poacher.wav", 3, 882000 }, { "station_gong.wav", 4, 661500 }, { "station_military.wav", 5, 661500 },
+    };
+
+    juce::File resources() { return juce::File (SCANNER_RESOURCES_DIR); }
+
+    double rmsDb (const float* data, int n)
+    {
+        double sum = 0.0;
+
+        for (int i = 0; i < n; ++i)
+            sum += (double) data[i] * data[i];
+
+        return 10.0 * std::log10 (sum / n);
+    }
+
+    /** The player that a file in resources/ decodes to. */
+    StationPlayer decodeCommitted (const char* file)
+    {
+        juce::MemoryBlock bytes;
+        resources().getChildFile (file).loadFileAsData (bytes);
+        StationPlayer player;
+        player.loadFromMemory (bytes.getData(), (int) bytes.getSize(), 44100.0);
+        return player;
+    }
+} // namespace
+
+TEST (Recordings, eachStationHoldsItsOwnEmbeddedRecording)
+{
+    ScannerProcessor processor;
+
+    for (const auto& r : recordings)
+    {
+        SCOPED_TRACE (r.file);
+        const auto& player = processor.stations[(size_t) r.station];
+        ASSERT_TRUE (player.loaded);
+        ASSERT_EQ (player.buffer.getNumChannels(), 1);
+        ASSERT_EQ (player.buffer.getNumSamples(), r.samples);
+        EXPECT_GT (rmsDb (player.buffer.getReadPointer (0), r.samples), -30.0);
+
+        // The very recording of that file, not another station's.
+        const auto committed = decodeCommitted (r.file);
+        ASSERT_EQ (committed.buffer.getNumSamples(), r.samples);
+        EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0),
+                                sizeof (float) * (size_t) r.samples),
+                   0);
+    }
+}
+
+TEST (Recordings, committedFilesHaveTheExactFormat)
+{
+    for (const auto& r : recordings)
+    {
+        SCOPED_TRACE (r.file);
+        juce::MemoryBlock bytes;
+        ASSERT_TRUE (resources().getChildFile (r.file).loadFileAsData (bytes));
+        const auto* b = static_cast<const char*> (bytes.getData());
+        const auto le32 = [b] (size_t at) { return juce::ByteOrder::littleEndianInt (b + at); };
+        const auto le16 = [b] (size_t at) { return juce::ByteOrder::littleEndianShort (b + at); };
+
+        EXPECT_EQ (std::string (b, 4), "RIFF");
+        EXPECT_EQ (le32 (4), bytes.getSize() - 8);
+        EXPECT_EQ (std::string (b + 8, 4), "WAVE");
+        EXPECT_EQ (std::string (b + 12, 4), "fmt ");
+        EXPECT_EQ (le32 (16), 16u);
+        EXPECT_EQ (le16 (20), 1);     // integer PCM
+        EXPECT_EQ (le16 (22), 1);     // mono
+        EXPECT_EQ (le32 (24), 44100u);
+        EXPECT_EQ (le32 (28), 88200u);
+        EXPECT_EQ (le16 (32), 2);
+        EXPECT_EQ (le16 (34), 16);
+
+        // After the format chunk: optional chunks (INFO), then the data.
+        size_t at = 36;
+
+        while (at + 8 <= bytes.getSize() && std::string (b + at, 4) != "data")
+            at += 8 + le32 (at + 4) + (le32 (at + 4) & 1);
+
+        ASSERT_LE (at + 8, bytes.getSize());
+        EXPECT_EQ (le32 (at + 4), (juce::uint32) r.samples * 2);
+        EXPECT_EQ (at + 8 + (size_t) r.samples * 2, bytes.getSize());
+    }
+}
+
+TEST (Recordings, loopWithoutAClickAndSitAtEvenLevels)
+{
+    std::vector<double> rmsLevels;
+
+    for (const auto& r : recordings)
+    {
+        SCOPED_TRACE (r.file);
+        const auto player = decodeCommitted (r.file);
+        const auto* data = player.buffer.getReadPointer (0);
+        const auto n = player.buffer.getNumSamples();
+
+        auto largestStep = 0.0f, peak = 0.0f;
+
+        for (int i = 0; i < n; ++i)
+        {
+            peak = juce::jmax (peak, std::abs (data[i]));
+
+            if (i > 0)
+                largestStep = juce::jmax (largestStep, std::abs (data[i] - data[i - 1]));
+        }
+
+        EXPECT_LE (std::abs (data[0] - data[n - 1]), largestStep);
+        EXPECT_LE (std::abs (data[0] - data[n - 1]), 0.01f); // both ends fade to silence
+
+        const auto peakDb = juce::Decibels::gainToDecibels (peak);
+        EXPECT_GE (peakDb, -6.0f);
+        EXPECT_LE (peakDb, -1.0f);
+        rmsLevels.push_back (rmsDb (data, n));
+    }
+
+    const auto [quietest, loudest] = std::minmax_element (rmsLevels.begin(), rmsLevels.end());
+    EXPECT_LE (*loudest - *quietest, 3.0);
+}
