@@ -33,6 +33,13 @@ public:
             stepForward();
     }
 
+    /** The same as numSteps calls of advance(), at the cost of one. */
+    void advanceBy (int numSteps) noexcept
+    {
+        if (isPlayable() && numSteps > 0)
+            readPosition = (int) (((juce::int64) readPosition + numSteps) % buffer.getNumSamples());
+    }
+
     /** The sample just behind the read position (index 0 right after a wrap). 0 if empty. */
     float previousSample() const noexcept
     {

@@ -2,6 +2,7 @@
 
 #include <BinaryData.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -252,7 +253,11 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
 
         const auto filtered = filterInput (mono);
         const auto tuned = tuneStation (reception, filtered);
-        advanceOtherStations (reception.index);
+
+        // Of the stations not received, only the bleeding ones are heard within the block;
+        // the others move on all at once after it.
+        for (const auto& bleed : bleeds)
+            stations[(size_t) bleed.station].advance();
 
         auto out = tuned * reception.strength * settings.signal + generateStatic() * staticGain;
 
@@ -268,6 +273,8 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
         if (numChannels > 1)
             channels[1][i] = dryGain * dryR + wet * settings.mix;
     }
+
+    advanceSilentStations (reception.index, bleeds, numSamples);
 }
 
 ScannerProcessor::BleedList ScannerProcessor::findBleedingStations (float dial, StationReception reception) noexcept
@@ -333,11 +340,15 @@ float ScannerProcessor::tuneStation (StationReception reception, float filtered)
     return filtered * tunedInputGain + recording * recordingGain;
 }
 
-void ScannerProcessor::advanceOtherStations (int receivedIndex) noexcept
+void ScannerProcessor::advanceSilentStations (int receivedIndex, const BleedList& bleeds, int numSamples) noexcept
 {
     for (int k = 0; k < numStations; ++k)
-        if (k != receivedIndex)
-            stations[(size_t) k].advance();
+    {
+        const auto bleeding = std::any_of (bleeds.begin(), bleeds.end(), [k] (const Bleed& b) { return b.station == k; });
+
+        if (k != receivedIndex && ! bleeding)
+            stations[(size_t) k].advanceBy (numSamples);
+    }
 }
 
 bool ScannerProcessor::holdLofi (float value, int holdLength) noexcept

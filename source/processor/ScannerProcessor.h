@@ -103,7 +103,6 @@ private:
     void configureFilter (float dial, float signalFraction) noexcept;
     float filterInput (float mono) noexcept;
     float tuneStation (StationReception reception, float filtered) noexcept;
-    void advanceOtherStations (int receivedIndex) noexcept;
     bool holdLofi (float value, int holdLength) noexcept;
     static float saturate (float held) noexcept;
 
@@ -125,6 +124,7 @@ private:
     };
 
     static BleedList findBleedingStations (float dial, StationReception reception) noexcept;
+    void advanceSilentStations (int receivedIndex, const BleedList& bleeds, int numSamples) noexcept;
 
     juce::ValueTree completeRestoredState (const juce::ValueTree& restored) const;
 
