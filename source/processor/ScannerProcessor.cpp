@@ -1,5 +1,7 @@
 #include "processor/ScannerProcessor.h"
 
+#include "editor/ScannerEditor.h"
+
 #include <BinaryData.h>
 
 #include <algorithm>
@@ -122,7 +124,7 @@ void ScannerProcessor::loadStations()
 
 juce::AudioProcessorEditor* ScannerProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new ScannerEditor (*this);
 }
 
 //==============================================================================

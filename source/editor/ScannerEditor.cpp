@@ -1,0 +1,271 @@
+#include "editor/ScannerEditor.h"
+
+#include "editor/ScannerFonts.h"
+#include "processor/ScannerProcessor.h"
+
+#include <cmath>
+
+namespace
+{
+    constexpr int headerBand = 55;  // the header bar and its glow; nothing is placed there
+    constexpr int footerBand = 28;  // the footer bar with the ticker
+    constexpr float displayShare = 0.38f; // of the content height, for the radio display
+    constexpr float tickerStep = 0.8f;    // pixels per 33 ms tick, about 24 per second
+} // namespace
+
+const juce::String ScannerEditor::tickerText (
+    ">>> OMBREL KORRIN SCANNER  //  FM RADIO SIMULATION  //  6 STATIONS: STATIC | LO-FI | VOICE | SIGNAL | TONES | GHOST  //  AUTO SCAN ENABLED  ///  ");
+
+ScannerEditor::ScannerEditor (ScannerProcessor& p)
+    : AudioProcessorEditor (p),
+      processorRef (p),
+      radioDisplay (p),
+      tickerFont (ScannerFonts::monospaced (11.0f, false)),
+      tickerWidth (tickerTextWidth())
+{
+    setLookAndFeel (&scannerLookAndFeel);
+    setSize (700, 520);
+
+    dialSlider.setSliderStyle (juce::Slider::LinearHorizontal);
+    dialSlider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    addAndMakeVisible (dialSlider);
+
+    setupKnob (staticSlider, staticLabel, "STATIC", "%");
+    setupKnob (signalSlider, signalLabel, "SIGNAL", "%");
+    setupKnob (lofiSlider, lofiLabel, "LO-FI", "%");
+    setupKnob (rateSlider, rateLabel, "RATE", "%");
+    setupKnob (mixSlider, mixLabel, "MIX", "%");
+
+    addAndMakeVisible (autoScanButton);
+
+    auto& state = processorRef.parameters;
+    dialAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::dial, dialSlider);
+    staticAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::staticAmt, staticSlider);
+    signalAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::signal, signalSlider);
+    lofiAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::lofi, lofiSlider);
+    rateAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::scanRate, rateSlider);
+    mixAttachment = std::make_unique<SliderAttachment> (state, ParameterIds::mix, mixSlider);
+    autoScanAttachment = std::make_unique<ButtonAttachment> (state, ParameterIds::autoScan, autoScanButton);
+
+    addAndMakeVisible (radioDisplay);
+    addAndMakeVisible (crtOverlay);
+
+    startTimer (33);
+}
+
+ScannerEditor::~ScannerEditor()
+{
+    // No control may draw with the look-and-feel once the members start to go.
+    setLookAndFeel (nullptr);
+}
+
+void ScannerEditor::setupKnob (juce::Slider& slider, juce::Label& label, const juce::String& caption,
+                               const juce::String& suffix)
+{
+    slider.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
+    slider.setTextBoxStyle (juce::Slider::TextBoxBelow, false, 70, 18);
+    slider.setColour (juce::Slider::textBoxTextColourId, juce::Colour (0xFFBB44FF));
+    slider.setColour (juce::Slider::textBoxOutlineColourId, juce::Colours::transparentBlack);
+    slider.setTextValueSuffix (suffix);
+    addAndMakeVisible (slider);
+
+    label.setText (caption, juce::dontSendNotification);
+    label.setFont (ScannerFonts::monospaced (12.0f, true));
+    label.setColour (juce::Label::textColourId, juce::Colour (0xFF00FFEE));
+    label.setJustificationType (juce::Justification::centred);
+    addAndMakeVisible (label);
+}
+
+void ScannerEditor::resized()
+{
+    auto area = getLocalBounds();
+    area.removeFromTop (headerBand);
+    area.removeFromBottom (footerBand);
+    area = area.reduced (16, 8);
+
+    radioDisplay.setBounds (area.removeFromTop ((int) ((float) area.getHeight() * displayShare)));
+    area.removeFromTop (8);
+
+    auto dialRow = area.removeFromTop (36);
+    dialRow.removeFromLeft (100); // the panel paints "TUNING://" near here
+    dialSlider.setBounds (dialRow);
+    area.removeFromTop (10);
+
+    autoScanButton.setBounds (area.removeFromTop (36).removeFromLeft (200));
+    area.removeFromTop (8);
+
+    const auto columnWidth = area.getWidth() / 5;
+    const std::pair<juce::Label*, juce::Slider*> knobs[] = {
+        { &staticLabel, &staticSlider }, { &signalLabel, &signalSlider }, { &lofiLabel, &lofiSlider }, { &rateLabel, &rateSlider }
+    };
+
+    for (const auto& [label, slider] : knobs)
+    {
+        auto column = area.removeFromLeft (columnWidth);
+        label->setBounds (column.removeFromTop (16));
+        slider->setBounds (column);
+    }
+
+    mixLabel.setBounds (area.removeFromTop (16));
+    mixSlider.setBounds (area);
+
+    crtOverlay.setBounds (getLocalBounds());
+
+    backgroundCache = {};
+
+    if (! getLocalBounds().isEmpty())
+    {
+        backgroundCache = juce::Image (juce::Image::RGB, getWidth(), getHeight(), false, juce::SoftwareImageType());
+        juce::Graphics g (backgroundCache);
+        paintBackground (g);
+    }
+}
+
+void ScannerEditor::timerCallback()
+{
+    tickerOffset += tickerStep;
+    repaint (tickerStrip());
+}
+
+juce::Rectangle<int> ScannerEditor::tickerStrip() const noexcept
+{
+    return { 0, getHeight() - footerBand, getWidth(), footerBand };
+}
+
+int ScannerEditor::tickerX (float offset, float textWidth) noexcept
+{
+    return (int) -std::fmod (offset, textWidth);
+}
+
+float ScannerEditor::tickerTextWidth()
+{
+    return ScannerFonts::monospaced (11.0f, false).getStringWidthFloat (tickerText);
+}
+
+bool ScannerEditor::canUseCache (juce::Graphics& g) const
+{
+    // The copy is exact only where one pixel of the cache is one pixel of the target.
+    return useBackgroundCache && backgroundCache.isValid() && backgroundCache.getBounds() == getLocalBounds()
+           && ! g.isVectorDevice() && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
+}
+
+void ScannerEditor::paint (juce::Graphics& g)
+{
+    if (canUseCache (g))
+    {
+        g.setOpacity (1.0f); // images are drawn at the opacity of the current colour
+        g.drawImageAt (backgroundCache, 0, 0);
+    }
+    else
+        paintBackground (g);
+
+    paintTicker (g, getHeight());
+    paintFrame (g, (float) getWidth(), (float) getHeight());
+}
+
+void ScannerEditor::paintBackground (juce::Graphics& g)
+{
+    const auto width = getWidth(), height = getHeight();
+    const auto widthF = (float) width;
+
+    g.fillAll (juce::Colour (0xFF030008));
+    paintGrid (g, width, height);
+    paintHeader (g, width, widthF);
+    paintTitle (g, widthF);
+    paintStatusTexts (g, width, height);
+    paintFooter (g, width, height, widthF);
+}
+
+void ScannerEditor::paintGrid (juce::Graphics& g, int width, int height)
+{
+    g.setColour (juce::Colour (0xFF0A0515));
+
+    for (int y = 0; y < height; y += 16)
+        g.drawHorizontalLine (y, 0.0f, (float) width);
+
+    for (int x = 0; x < width; x += 16)
+        g.drawVerticalLine (x, 0.0f, (float) height);
+}
+
+void ScannerEditor::paintHeader (juce::Graphics& g, int width, float widthF)
+{
+    g.setColour (juce::Colour (0xEE000005));
+    g.fillRect (0, 0, width, 52);
+    g.setColour (juce::Colour (0x0FBB44FF));
+    g.fillRect (juce::Rectangle<float> (0.0f, 49.0f, widthF, 6.0f));
+    g.setColour (juce::Colour (0x99BB44FF));
+    g.drawHorizontalLine (52, 0.0f, widthF);
+}
+
+void ScannerEditor::paintTitle (juce::Graphics& g, float widthF)
+{
+    const juce::String title ("OMBREL://SCANNER");
+    const auto drawAt = [&] (int dx, int dy) {
+        g.drawText (title, juce::Rectangle<float> ((float) dx, 8.0f + (float) dy, widthF, 38.0f),
+                    juce::Justification::centred, true);
+    };
+    const auto glow = [&] (juce::uint32 argb, int reach) {
+        g.setColour (juce::Colour (argb));
+
+        for (int dx = -reach; dx <= reach; ++dx)
+            for (int dy = -reach; dy <= reach; ++dy)
+                drawAt (dx, dy);
+    };
+
+    g.setFont (ScannerFonts::monospaced (26.0f, true));
+    glow (0x08BB44FF, 3);
+    glow (0x14BB44FF, 1);
+    glow (0xFFBB44FF, 0);
+    glow (0x2EEEDDFF, 0);
+}
+
+void ScannerEditor::paintStatusTexts (juce::Graphics& g, int width, int height)
+{
+    g.setFont (ScannerFonts::monospaced (10.0f, false));
+    g.setColour (juce::Colour (0x807722CC));
+    g.drawText ("RADIO://ACTIVE", juce::Rectangle<float> (10.0f, 4.0f, 140.0f, 14.0f), juce::Justification::centredLeft, true);
+    g.drawText ("v1.0.0", juce::Rectangle<float> ((float) (width - 70), 4.0f, 60.0f, 14.0f), juce::Justification::centredRight, true);
+
+    g.setFont (ScannerFonts::monospaced (12.0f, true));
+    g.setColour (juce::Colour (0x9900FFEE));
+    const auto tuningY = 68 + (int) (displayShare * (float) height);
+    g.drawText ("TUNING://", juce::Rectangle<float> (20.0f, (float) tuningY, 100.0f, 16.0f), juce::Justification::centredLeft, true);
+}
+
+void ScannerEditor::paintFooter (juce::Graphics& g, int width, int height, float widthF)
+{
+    g.setColour (juce::Colour (0xEE000005));
+    g.fillRect (0, height - 26, width, 26);
+    g.setColour (juce::Colour (0x66BB44FF));
+    g.drawHorizontalLine (height - 26, 0.0f, widthF);
+}
+
+void ScannerEditor::paintTicker (juce::Graphics& g, int height)
+{
+    static const juce::String twice = tickerText + tickerText;
+    const auto x = tickerX (tickerOffset, tickerWidth);
+
+    g.setFont (tickerFont);
+    g.setColour (juce::Colour (0x66BB44FF));
+    g.drawText (twice, juce::Rectangle<float> ((float) x, (float) (height - 24), (float) (int) (tickerWidth * 2.5f), 20.0f),
+                juce::Justification::centredLeft, false);
+}
+
+void ScannerEditor::paintFrame (juce::Graphics& g, float widthF, float heightF)
+{
+    g.setColour (juce::Colour (0x80BB44FF));
+    g.drawRect (juce::Rectangle<float> (0.0f, 0.0f, widthF, heightF), 1.0f);
+
+    g.setColour (juce::Colour (0x8000FFEE));
+    const float brackets[][4] = { { 0.0f, 0.0f, 18.0f, 0.0f },
+                                  { 0.0f, 0.0f, 0.0f, 18.0f },
+                                  { widthF - 18.0f, 0.0f, widthF, 0.0f },
+                                  { widthF, 0.0f, widthF, 18.0f },
+                                  { 0.0f, heightF, 18.0f, heightF },
+                                  { 0.0f, heightF - 18.0f, 0.0f, heightF },
+                                  { widthF - 18.0f, heightF, widthF, heightF },
+                                  { widthF, heightF - 18.0f, widthF, heightF } };
+
+    for (const auto& line : brackets)
+        g.drawLine (line[0], line[1], line[2], line[3], 2.0f);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+/** A translucent image to blend over a component, kept with the rectangles that hold all of
+    its non-transparent pixels. Blending a fully transparent pixel changes nothing, so drawing
+    only those rectangles gives exactly the pixels of drawing the whole image, for less work. */
+class SparseLayer
+{
+public:
+    SparseLayer() = default;
+
+    /** Scans the image in bands of rows for the columns that hold any visible pixel. */
+    explicit SparseLayer (juce::Image imageToDraw);
+
+    bool isValid() const noexcept { return image.isValid(); }
+    juce::Rectangle<int> getBounds() const noexcept { return image.getBounds(); }
+
+    /** Blends the image at the origin of the context, visible parts only. */
+    void draw (juce::Graphics&) const;
+
+    const juce::Array<juce::Rectangle<int>>& getParts() const noexcept { return parts; }
+
+private:
+    juce::Image image;
+    juce::Array<juce::Image> pieces;
+    juce::Array<juce::Rectangle<int>> parts;
+};

@@ -1,0 +1,221 @@
+#include "editor/ScannerEditor.h"
+#include "processor/ScannerProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace
+{
+    struct EditorFixture : ::testing::Test
+    {
+        float raw (const char* id) { return processor.parameters.getRawParameterValue (id)->load(); }
+
+        void setRaw (const char* id, float value)
+        {
+            auto* parameter = processor.parameters.getParameter (id);
+            parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+        }
+
+        ScannerProcessor processor;
+        ScannerEditor editor { processor };
+    };
+
+    juce::Image render (juce::Component& component)
+    {
+        juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true, juce::SoftwareImageType());
+        juce::Graphics g (image);
+        component.paintEntireComponent (g, false);
+        return image;
+    }
+
+    int countDifferentPixels (const juce::Image& a, const juce::Image& b)
+    {
+        int different = 0;
+
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+                different += a.getPixelAt (x, y).getARGB() != b.getPixelAt (x, y).getARGB() ? 1 : 0;
+
+        return different;
+    }
+} // namespace
+
+TEST_F (EditorFixture, laysOutEveryChildToThePixel)
+{
+    using R = juce::Rectangle<int>;
+    const std::pair<juce::Component*, R> expected[] = {
+        { &editor.radioDisplay, R (16, 63, 668, 159) },    { &editor.dialSlider, R (116, 230, 568, 36) },
+        { &editor.autoScanButton, R (16, 276, 200, 36) },  { &editor.staticLabel, R (16, 320, 133, 16) },
+        { &editor.staticSlider, R (16, 336, 133, 148) },   { &editor.signalLabel, R (149, 320, 133, 16) },
+        { &editor.signalSlider, R (149, 336, 133, 148) },  { &editor.lofiLabel, R (282, 320, 133, 16) },
+        { &editor.lofiSlider, R (282, 336, 133, 148) },    { &editor.rateLabel, R (415, 320, 133, 16) },
+        { &editor.rateSlider, R (415, 336, 133, 148) },    { &editor.mixLabel, R (548, 320, 136, 16) },
+        { &editor.mixSlider, R (548, 336, 136, 148) },     { &editor.crtOverlay, R (0, 0, 700, 520) },
+    };
+
+    EXPECT_EQ (editor.getWidth(), 700);
+    EXPECT_EQ (editor.getHeight(), 520);
+
+    for (const auto& [child, bounds] : expected)
+        EXPECT_EQ (child->getBounds(), bounds) << child->getBounds().toString().toStdString();
+}
+
+TEST_F (EditorFixture, stacksTheChildrenWithTheOverlayInFront)
+{
+    const juce::Component* order[] = { &editor.dialSlider,  &editor.staticSlider, &editor.staticLabel, &editor.signalSlider,
+                                       &editor.signalLabel, &editor.lofiSlider,   &editor.lofiLabel,   &editor.rateSlider,
+                                       &editor.rateLabel,   &editor.mixSlider,    &editor.mixLabel,    &editor.autoScanButton,
+                                       &editor.radioDisplay, &editor.crtOverlay };
+
+    ASSERT_EQ (editor.getNumChildComponents(), (int) std::size (order));
+
+    for (int i = 0; i < editor.getNumChildComponents(); ++i)
+        EXPECT_EQ (editor.getChildComponent (i), order[i]) << i;
+}
+
+TEST_F (EditorFixture, aTooSmallEditorGetsNoNegativeSizes)
+{
+    for (const auto& size : { juce::Point<int> (0, 0), juce::Point<int> (10, 60), juce::Point<int> (700, 100), juce::Point<int> (40, 520) })
+    {
+        editor.setSize (size.x, size.y);
+
+        for (auto* child : editor.getChildren())
+        {
+            EXPECT_GE (child->getWidth(), 0);
+            EXPECT_GE (child->getHeight(), 0);
+        }
+
+        render (editor); // paints without trouble at any size
+    }
+}
+
+TEST_F (EditorFixture, controlsAndParametersMoveTogether)
+{
+    const std::pair<juce::Slider*, const char*> bindings[] = { { &editor.dialSlider, "dial" },   { &editor.staticSlider, "staticAmt" },
+                                                               { &editor.signalSlider, "signal" }, { &editor.lofiSlider, "lofi" },
+                                                               { &editor.rateSlider, "scanRate" }, { &editor.mixSlider, "mix" } };
+
+    for (const auto& [slider, id] : bindings)
+    {
+        SCOPED_TRACE (id);
+        EXPECT_FLOAT_EQ ((float) slider->getValue(), raw (id));
+
+        const auto range = processor.parameters.getParameterRange (id);
+        slider->setValue (range.start + 0.25 * (range.end - range.start), juce::sendNotificationSync);
+        EXPECT_NEAR (raw (id), range.start + 0.25f * (range.end - range.start), range.interval);
+
+        setRaw (id, range.start + 0.75f * (range.end - range.start));
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        EXPECT_NEAR (slider->getValue(), range.start + 0.75 * (range.end - range.start), range.interval);
+    }
+
+    editor.autoScanButton.setToggleState (true, juce::sendNotificationSync);
+    EXPECT_EQ (raw ("autoScan"), 1.0f);
+    setRaw ("autoScan", 0.0f);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    EXPECT_FALSE (editor.autoScanButton.getToggleState());
+}
+
+TEST_F (EditorFixture, knobsShowTheirValueWithAPercentSign)
+{
+    setRaw ("staticAmt", 12.3f);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+
+    EXPECT_EQ (editor.staticSlider.getTextFromValue (editor.staticSlider.getValue()), "12.3%");
+    EXPECT_EQ (editor.mixSlider.getTextFromValue (editor.mixSlider.getValue()), "100.0%");
+    EXPECT_EQ (editor.dialSlider.getTextBoxPosition(), juce::Slider::NoTextBox);
+    EXPECT_EQ (editor.staticLabel.getText(), "STATIC");
+    EXPECT_EQ (editor.lofiLabel.getText(), "LO-FI");
+    EXPECT_EQ (editor.autoScanButton.getButtonText(), juce::String());
+}
+
+TEST_F (EditorFixture, theOverlayNeverTakesAClick)
+{
+    editor.setVisible (true);
+    juce::Component* controls[] = { &editor.dialSlider, &editor.staticSlider, &editor.signalSlider, &editor.lofiSlider,
+                                     &editor.rateSlider, &editor.mixSlider,    &editor.autoScanButton };
+
+    for (auto* control : controls)
+    {
+        const auto centre = control->getBounds().getCentre();
+        auto* hit = editor.getComponentAt (centre);
+        ASSERT_NE (hit, nullptr);
+        EXPECT_TRUE (hit == control || control->isParentOf (hit)) << control->getBounds().toString().toStdString();
+        EXPECT_NE (hit, &editor.crtOverlay);
+    }
+}
+
+TEST_F (EditorFixture, theTickerScrollsAndRepaintsOnlyItsStrip)
+{
+    auto expected = 0.0f;
+
+    for (int tick = 1; tick <= 1000; ++tick)
+    {
+        editor.timerCallback();
+        expected += 0.8f;
+        ASSERT_EQ (editor.tickerOffset, expected);
+
+        const auto x = ScannerEditor::tickerX (editor.tickerOffset, ScannerEditor::tickerTextWidth());
+        ASSERT_LE (x, 0);
+        ASSERT_GT ((float) x, -ScannerEditor::tickerTextWidth());
+    }
+
+    const auto strip = editor.tickerStrip();
+    EXPECT_EQ (strip, juce::Rectangle<int> (0, 492, 700, 28));
+    EXPECT_TRUE (strip.contains (juce::Rectangle<int> (0, 496, 700, 20))); // the ticker's box
+    EXPECT_TRUE (strip.contains (juce::Rectangle<int> (0, 494, 700, 26))); // the footer bar
+    EXPECT_EQ (ScannerEditor::tickerText.length(), 145);
+}
+
+TEST_F (EditorFixture, cachedLayersPaintTheSamePixels)
+{
+    for (const auto offset : { 0.0f, 333.3f })
+    {
+        editor.tickerOffset = offset;
+        editor.crtOverlay.sweepPosition = offset;
+        editor.radioDisplay.displayStation = 4;
+        editor.radioDisplay.displayStrength = 0.9f;
+
+        editor.useBackgroundCache = true;
+        editor.crtOverlay.useGradientCache = true;
+        const auto cached = render (editor);
+
+        editor.useBackgroundCache = false;
+        editor.crtOverlay.useGradientCache = false;
+        const auto direct = render (editor);
+
+        EXPECT_EQ (countDifferentPixels (cached, direct), 0);
+    }
+}
+
+TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
+{
+    ScannerProcessor processor;
+    processor.prepareToPlay (44100.0, 256);
+    std::atomic<bool> running { true };
+
+    std::thread audio ([&] {
+        juce::AudioBuffer<float> block (2, 256);
+        juce::MidiBuffer midi;
+
+        while (running)
+        {
+            block.clear();
+            processor.processBlock (block, midi);
+        }
+    });
+
+    for (int round = 0; round < 25; ++round)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+        ASSERT_NE (dynamic_cast<ScannerEditor*> (editor.get()), nullptr);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        render (*editor);
+        editor.reset();
+        EXPECT_EQ (processor.getActiveEditor(), nullptr);
+    }
+
+    running = false;
+    audio.join();
+}
