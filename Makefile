@@ -28,3 +28,7 @@ stations: build
 
 clean:
 	rm -rf "$(BUILD)"
+
+# AddressSanitizer + UndefinedBehaviorSanitizer tests, a bounded fuzz run, ThreadSanitizer concurrency test.
+sanitize: deps
+	bash scripts/sanitize all

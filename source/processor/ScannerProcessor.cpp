@@ -136,9 +136,47 @@ void ScannerProcessor::getStateInformation (juce::MemoryBlock& destData)
         copyXmlToBinary (*xml, destData);
 }
 
+namespace
+{
+    // Our chunks nest two elements deep. The framework's XML parser recurses once per level,
+    // so a chunk nested thousands of levels deep would exhaust the host thread's stack.
+    constexpr int deepestNestingAccepted = 64;
+
+    /** True when the XML text that a state chunk carries opens more than `limit` elements
+        inside one another. Counts tags only; anything it misjudges the parser refuses anyway. */
+    bool nestsTooDeeply (const void* data, int sizeInBytes, int limit)
+    {
+        if (sizeInBytes <= 8)
+            return false;
+
+        const auto* bytes = static_cast<const char*> (data);
+        const auto length = juce::jmin (sizeInBytes - 8, (int) juce::ByteOrder::littleEndianInt (bytes + 4));
+        int depth = 0;
+
+        for (int i = 8; i < 8 + length - 1; ++i)
+        {
+            if (bytes[i] == '<')
+            {
+                const auto next = bytes[i + 1];
+
+                if (next == '/')
+                    --depth;
+                else if (next != '?' && next != '!' && ++depth > limit)
+                    return true;
+            }
+            else if (bytes[i] == '/' && bytes[i + 1] == '>')
+            {
+                --depth;
+            }
+        }
+
+        return false;
+    }
+} // namespace
+
 void ScannerProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr)
+    if (data == nullptr || nestsTooDeeply (data, sizeInBytes, deepestNestingAccepted))
         return;
 
     const auto xml = getXmlFromBinary (data, sizeInBytes);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace
 {
     juce::MemoryBlock chunkWithLength (const juce::String& xmlText, juce::int32 lengthField)
@@ -244,4 +246,21 @@ TEST_F (StateFixture, survivesRandomAndTruncatedChunks)
             EXPECT_LE (value, parameter->getNormalisableRange().end);
         }
     }
+}
+
+TEST_F (StateFixture, deeplyNestedXmlIsRefusedWithoutExhaustingTheStack)
+{
+    // A hostile or corrupted chunk must not take the host down by recursion in the parser,
+    // even on a host thread with a small stack.
+    const auto before = values();
+    juce::String nested ("<Parameters>");
+
+    for (int level = 0; level < 200000; ++level)
+        nested << "<a>";
+
+    const auto block = chunk (nested);
+    std::thread smallStack ([&] { restore (processor, block); });
+    smallStack.join();
+
+    EXPECT_EQ (values(), before);
 }
