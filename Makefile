@@ -1,7 +1,7 @@
 # Thin wrapper around CMake and the project's scripts. Every target installs what it needs.
 BUILD ?= build
 
-.PHONY: all deps build demo test bench stations sanitize clean
+.PHONY: all deps build demo test bench stations sanitize install uninstall clean
 
 all: build
 
@@ -25,6 +25,13 @@ bench: build
 # Regenerates the six station recordings in resources/ (they are committed).
 stations: build
 	"$(BUILD)/tools/stations/station-generator" resources
+
+# For a musician: VST3 into ~/.vst3, LV2 into ~/.lv2, the standalone app into ~/.local/bin.
+install: build
+	bash scripts/install-user install "$(BUILD)"
+
+uninstall:
+	bash scripts/install-user uninstall "$(BUILD)"
 
 clean:
 	rm -rf "$(BUILD)"

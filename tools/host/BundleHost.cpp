@@ -5,23 +5,20 @@
 namespace
 {
     /** The plug-in's own parameters, built from its layout, to learn their ranges. */
-    const juce::RangedAudioParameter* declaredParameter (const juce::String& stringId)
+    /** The plug-in's own parameters, unowned by any processor: their IDs and ranges. */
+    const std::vector<std::unique_ptr<juce::RangedAudioParameter>>& declaredParameters()
     {
         static const auto declared = ScannerProcessor::createParameters();
+        return declared;
+    }
 
-        for (const auto& parameter : declared)
+    const juce::RangedAudioParameter* declaredParameter (const juce::String& stringId)
+    {
+        for (const auto& parameter : declaredParameters())
             if (parameter->paramID == stringId)
                 return parameter.get();
 
         return nullptr;
-    }
-
-    const juce::StringArray& declaredIds()
-    {
-        static const juce::StringArray ids { ParameterIds::dial,     ParameterIds::staticAmt, ParameterIds::signal,
-                                             ParameterIds::lofi,     ParameterIds::autoScan,  ParameterIds::scanRate,
-                                             ParameterIds::mix };
-        return ids;
     }
 } // namespace
 
@@ -66,9 +63,9 @@ juce::String BundleHost::hostIdFor (const juce::String& stringId)
 juce::String BundleHost::stringIdOf (const juce::AudioProcessorParameter& hosted)
 {
     if (const auto* withId = dynamic_cast<const juce::HostedAudioProcessorParameter*> (&hosted))
-        for (const auto& id : declaredIds())
-            if (hostIdFor (id) == withId->getParameterID())
-                return id;
+        for (const auto& declared : declaredParameters())
+            if (hostIdFor (declared->paramID) == withId->getParameterID())
+                return declared->paramID;
 
     return {};
 }

@@ -6,7 +6,9 @@
 #include "BundleHost.h"
 #include "DemoSignal.h"
 #include "EditorPictures.h"
+#include "RenderCheck.h"
 #include "Renderer.h"
+#include "processor/ScannerProcessor.h"
 
 #include <iostream>
 
@@ -21,6 +23,7 @@ namespace
                      "                        [--spectrogram OUT.png]\n"
                      "  scanner-host snapshot --output OUT.png [--seconds S] [--set ID=RAW]...\n"
                      "  scanner-host window   [--bundle PATH] --output OUT.png [--seconds S] [--set ID=RAW]...\n"
+                     "  scanner-host check    --input DRY.wav --rendered WET.wav --expect station=K|unheard|unchanged|processed\n"
                      "Parameters: dial staticAmt signal lofi autoScan scanRate mix (raw values, e.g. mix=50).\n";
         return 2;
     }
@@ -34,7 +37,8 @@ namespace
     struct Options
     {
         juce::File bundle = BundleHost::defaultBundle();
-        juce::File input, output, spectrogram;
+        juce::File input, output, spectrogram, rendered;
+        juce::String expectation;
         Renderer::Settings render;
         bool secondsGiven = false;
     };
@@ -60,6 +64,10 @@ namespace
                 options.input = file;
             else if (flag == "--output")
                 options.output = file;
+            else if (flag == "--rendered")
+                options.rendered = file;
+            else if (flag == "--expect")
+                options.expectation = value;
             else if (flag == "--spectrogram")
                 options.spectrogram = file;
             else if (flag == "--rate")
@@ -148,6 +156,51 @@ namespace
             std::cerr << "scanner-host: sox could not draw the spectrogram\n";
     }
 
+    /** Judges a render that a DAW made through the plug-in. */
+    int check (const Options& options)
+    {
+        juce::AudioBuffer<float> input, rendered;
+        juce::String error;
+        juce::AudioFormatManager formats;
+        formats.registerBasicFormats();
+        std::unique_ptr<juce::AudioFormatReader> probe (formats.createReaderFor (options.rendered));
+
+        if (probe == nullptr)
+            return fail ("cannot read " + options.rendered.getFullPathName());
+
+        const auto rate = probe->sampleRate;
+
+        if (! AudioFiles::read (options.rendered, rate, rendered, error) || ! AudioFiles::read (options.input, rate, input, error))
+            return fail (error);
+
+        std::vector<RenderCheck::Verdict> verdicts { RenderCheck::withinWetBound (rendered, input) };
+        const auto& expect = options.expectation;
+
+        if (expect == "unchanged")
+            verdicts.push_back (RenderCheck::unchanged (rendered, input));
+        else if (expect == "processed")
+            verdicts.push_back (RenderCheck::processed (rendered, input));
+        else if (expect == "unheard")
+            verdicts.push_back (RenderCheck::inputUnheard (rendered, input));
+        else if (expect.startsWith ("station=") && expect.getTrailingIntValue() >= 0 && expect.getTrailingIntValue() < numStations)
+        {
+            ScannerProcessor reference;
+            verdicts.push_back (RenderCheck::holdsRecording (rendered, reference.stations[(size_t) expect.getTrailingIntValue()].buffer));
+        }
+        else
+            return fail ("--expect takes station=K, unheard, unchanged or processed");
+
+        auto passed = true;
+
+        for (const auto& verdict : verdicts)
+        {
+            std::cout << (verdict.passed ? "ok:   " : "FAIL: ") << verdict.details << "\n";
+            passed = passed && verdict.passed;
+        }
+
+        return passed ? 0 : 1;
+    }
+
     int render (Options& options)
     {
         if (options.output == juce::File())
@@ -234,6 +287,9 @@ int main (int argc, char* argv[])
 
     if (verb == "render")
         return render (options);
+
+    if (verb == "check")
+        return check (options);
 
     if (verb == "snapshot" || verb == "window")
     {
