@@ -142,29 +142,58 @@ namespace
     // so a chunk nested thousands of levels deep would exhaust the host thread's stack.
     constexpr int deepestNestingAccepted = 64;
 
-    /** True when the XML text that a state chunk carries opens more than `limit` elements
-        inside one another. Counts tags only; anything it misjudges the parser refuses anyway. */
-    bool nestsTooDeeply (const void* data, int sizeInBytes, int limit)
+    /** The XML text a state chunk carries: what follows the 8-byte header, up to the length
+        field or the end of the data, whichever comes first. Empty when there is none. */
+    juce::Range<int> textOfChunk (const void* data, int sizeInBytes)
     {
         if (sizeInBytes <= 8)
-            return false;
+            return {};
 
-        const auto* bytes = static_cast<const char*> (data);
-        const auto length = juce::jmin (sizeInBytes - 8, (int) juce::ByteOrder::littleEndianInt (bytes + 4));
+        const auto length = (int) juce::ByteOrder::littleEndianInt (static_cast<const char*> (data) + 4);
+        return { 8, 8 + juce::jlimit (0, sizeInBytes - 8, length) };
+    }
+
+    /** Strict UTF-8 up to the first zero byte. The framework's parser reads past the end of
+        its text on some malformed sequences, so such text never reaches it. */
+    bool isValidUtf8 (const juce::uint8* text, int length)
+    {
+        for (int i = 0; i < length && text[i] != 0;)
+        {
+            const auto lead = text[i];
+            const auto extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
+                                                                                : lead >= 0xF0 && lead < 0xF5   ? 3
+                                                                                                                : -1;
+            if (extra < 0 || i + extra >= length)
+                return false;
+
+            for (int k = 1; k <= extra; ++k)
+                if ((text[i + k] & 0xC0) != 0x80)
+                    return false;
+
+            i += extra + 1;
+        }
+
+        return true;
+    }
+
+    /** True when the text opens more than `limit` elements inside one another. Counts tags
+        only; anything it misjudges the parser refuses anyway. */
+    bool nestsTooDeeply (const juce::uint8* text, int length, int limit)
+    {
         int depth = 0;
 
-        for (int i = 8; i < 8 + length - 1; ++i)
+        for (int i = 0; i + 1 < length; ++i)
         {
-            if (bytes[i] == '<')
+            if (text[i] == '<')
             {
-                const auto next = bytes[i + 1];
+                const auto next = text[i + 1];
 
                 if (next == '/')
                     --depth;
                 else if (next != '?' && next != '!' && ++depth > limit)
                     return true;
             }
-            else if (bytes[i] == '/' && bytes[i + 1] == '>')
+            else if (text[i] == '/' && text[i + 1] == '>')
             {
                 --depth;
             }
@@ -172,16 +201,46 @@ namespace
 
         return false;
     }
+
+    /** XML that names an attribute twice in one element is not well-formed; the framework
+        parses it anyway and then disagrees with itself about which value counts. */
+    bool hasDuplicateAttributes (const juce::XmlElement& element)
+    {
+        juce::StringArray names;
+
+        for (int i = 0; i < element.getNumAttributes(); ++i)
+        {
+            if (names.contains (element.getAttributeName (i)))
+                return true;
+
+            names.add (element.getAttributeName (i));
+        }
+
+        for (auto* child : element.getChildIterator())
+            if (hasDuplicateAttributes (*child))
+                return true;
+
+        return false;
+    }
+
+    /** Whether a host's chunk can go to the framework's XML parser without harm. */
+    bool isSafeToParse (const void* data, int sizeInBytes)
+    {
+        const auto range = textOfChunk (data, sizeInBytes);
+        const auto* text = static_cast<const juce::uint8*> (data) + range.getStart();
+        return isValidUtf8 (text, range.getLength()) && ! nestsTooDeeply (text, range.getLength(), deepestNestingAccepted);
+    }
 } // namespace
 
 void ScannerProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || nestsTooDeeply (data, sizeInBytes, deepestNestingAccepted))
+    if (data == nullptr || ! isSafeToParse (data, sizeInBytes))
         return;
 
     const auto xml = getXmlFromBinary (data, sizeInBytes);
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString()))
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString())
+        || hasDuplicateAttributes (*xml))
         return;
 
     parameters.replaceState (completeRestoredState (juce::ValueTree::fromXml (*xml)));

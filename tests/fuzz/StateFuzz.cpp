@@ -24,8 +24,12 @@ namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    static juce::ScopedJuceInitialiser_GUI framework;
-    static ScannerProcessor target, fresh;
+    // Made once and kept to the end of the process: libFuzzer leaves through exit(), where
+    // tearing the framework down after its own static objects would be a fault of this harness.
+    static auto* framework = new juce::ScopedJuceInitialiser_GUI();
+    static auto& target = *new ScannerProcessor();
+    static auto& fresh = *new ScannerProcessor();
+    juce::ignoreUnused (framework);
 
     target.setStateInformation (data, (int) juce::jmin (size, (size_t) std::numeric_limits<int>::max()));
 

@@ -264,3 +264,36 @@ TEST_F (StateFixture, deeplyNestedXmlIsRefusedWithoutExhaustingTheStack)
 
     EXPECT_EQ (values(), before);
 }
+
+TEST_F (StateFixture, anAttributeNamedTwiceMakesTheChunkDamaged)
+{
+    const auto before = values();
+    restore (processor, chunk ("<Parameters><PARAM id=\"dial\" value=\"0.5\" value=\"0.0\"/><PARAM id=\"mix\" value=\"3\"/></Parameters>"));
+    EXPECT_EQ (values(), before);
+}
+
+TEST_F (StateFixture, malformedUtf8IsRefused)
+{
+    // Invalid byte sequences inside the XML text: the chunk is damaged and changes nothing.
+    const auto before = values();
+    const char* samples[] = { "\xff\xff\xff", "\xc0\xaf", "\xe2\x82", "\xf5\x80\x80\x80", "\xed\xa0" };
+
+    for (const auto* bad : samples)
+    {
+        juce::MemoryBlock block;
+        juce::MemoryOutputStream out (block, false);
+        const juce::String head ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/><PARAM id=\"");
+        const std::string text = head.toStdString() + bad + "\"/></Parameters>";
+        out.writeInt (0x21324356);
+        out.writeInt ((int) text.size());
+        out.write (text.data(), text.size());
+        out.writeByte (0);
+        out.flush();
+        restore (processor, block);
+        EXPECT_EQ (values(), before);
+    }
+
+    // Valid multi-byte text still loads.
+    restore (processor, chunk (juce::String::fromUTF8 ("<Parameters><PARAM id=\"dial\" value=\"0.9\" note=\"\xc3\xa9\xe2\x82\xac\"/></Parameters>")));
+    EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.9f);
+}
