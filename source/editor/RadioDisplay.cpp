@@ -223,6 +223,8 @@ void RadioDisplay::paintMeter (juce::Graphics& g, const Geometry& geo)
     g.setColour (juce::Colour (0x8000FFEE));
     drawCentred (g, "SIGNAL", { (float) (int) geo.meterStart, (float) (int) geo.readoutTop, (float) (int) geo.meterTotal, 12.0f });
 
+    const auto lit = litBars (displayStrength);
+
     for (int bar = 0; bar < numBars; ++bar)
     {
         const auto level = barLevel (bar);
@@ -231,7 +233,7 @@ void RadioDisplay::paintMeter (juce::Graphics& g, const Geometry& geo)
         const auto by = geo.readoutTop + geo.readoutHeight - bh;
         const auto colour = juce::Colour (level > 0.85f ? 0xFFFF2090 : level > 0.6f ? 0xFF44FF88 : 0xFFBB44FF);
 
-        if (displayStrength >= level)
+        if (bar < lit)
         {
             g.setColour (colour.withAlpha ((juce::uint8) 0x26));
             g.fillRoundedRectangle (bx - 1.0f, by - 1.0f, geo.barWidth + 2.0f, bh + 2.0f, 1.0f);
