@@ -99,3 +99,18 @@ bool BundleHost::setRawValue (juce::AudioPluginInstance& instance, const juce::S
     parameter->setValueNotifyingHost (*normalised);
     return true;
 }
+
+bool BundleHost::setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues,
+                               juce::String& error)
+{
+    for (const auto& id : rawValues.getAllKeys())
+    {
+        if (! setRawValue (instance, id, rawValues[id].getFloatValue()))
+        {
+            error = "unknown parameter " + id;
+            return false;
+        }
+    }
+
+    return true;
+}

@@ -34,6 +34,11 @@ public:
     /** Sets a parameter by string ID and raw value (e.g. dial=0.4, mix=50); false if unknown. */
     static bool setRawValue (juce::AudioPluginInstance& instance, const juce::String& stringId, float rawValue);
 
+    /** Sets every parameter of a list of string ID -> raw value; false (and a message naming
+        it) at the first unknown one. */
+    static bool setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues,
+                              juce::String& error);
+
     /** Normalised value of a raw value for one of the plug-in's parameters. */
     static std::optional<float> normalise (const juce::String& stringId, float rawValue);
 };

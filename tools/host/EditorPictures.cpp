@@ -71,26 +71,20 @@ namespace
         return true;
     }
 
-    bool setRaw (juce::AudioProcessor& processor, const juce::StringPairArray& rawValues, juce::String& error)
+    /** The in-process counterpart of BundleHost::setRawValues. */
+    bool setRawValues (ScannerProcessor& processor, const juce::StringPairArray& rawValues, juce::String& error)
     {
         for (const auto& id : rawValues.getAllKeys())
         {
-            const auto raw = rawValues[id].getFloatValue();
-            auto* hosted = dynamic_cast<juce::AudioPluginInstance*> (&processor);
-            auto* scanner = dynamic_cast<ScannerProcessor*> (&processor);
+            auto* parameter = processor.parameters.getParameter (id);
 
-            if (hosted != nullptr && BundleHost::setRawValue (*hosted, id, raw))
-                continue;
+            if (parameter == nullptr)
+            {
+                error = "unknown parameter " + id;
+                return false;
+            }
 
-            if (scanner != nullptr)
-                if (auto* parameter = scanner->parameters.getParameter (id))
-                {
-                    parameter->setValueNotifyingHost (parameter->convertTo0to1 (raw));
-                    continue;
-                }
-
-            error = "unknown parameter " + id;
-            return false;
+            parameter->setValueNotifyingHost (parameter->convertTo0to1 (rawValues[id].getFloatValue()));
         }
 
         return true;
@@ -145,7 +139,7 @@ bool EditorPictures::snapshot (const juce::File& png, double seconds, const juce
 {
     std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
 
-    if (! setRaw (*processor, rawValues, error))
+    if (! setRawValues (*dynamic_cast<ScannerProcessor*> (processor.get()), rawValues, error))
         return false;
 
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
@@ -183,7 +177,7 @@ bool EditorPictures::windowGrab (const juce::File& bundle, const juce::File& png
 {
     auto instance = BundleHost::load (bundle, sampleRate, blockSize, error);
 
-    if (instance == nullptr || ! setRaw (*instance, rawValues, error))
+    if (instance == nullptr || ! BundleHost::setRawValues (*instance, rawValues, error))
         return false;
 
     instance->setRateAndBufferSizeDetails (sampleRate, blockSize);

@@ -37,14 +37,8 @@ juce::AudioBuffer<float> Renderer::render (juce::AudioPluginInstance& instance, 
         return {};
     }
 
-    for (const auto& id : settings.rawValues.getAllKeys())
-    {
-        if (! BundleHost::setRawValue (instance, id, settings.rawValues[id].getFloatValue()))
-        {
-            error = "unknown parameter " + id;
-            return {};
-        }
-    }
+    if (! BundleHost::setRawValues (instance, settings.rawValues, error))
+        return {};
 
     const auto total = (int) (settings.seconds * settings.sampleRate);
     auto audio = loopTo (input, settings.numChannels, total);
