@@ -23,9 +23,8 @@ static void BM_EditorPaintFrame (benchmark::State& state)
     }
 
     // Share of one core that painting takes at 30 frames a second, in percent (printed with an "s").
-    state.counters["core_pct_at_30fps"] = benchmark::Counter (1.0 / 3000.0,
-                                                                     benchmark::Counter::kIsIterationInvariantRate
-                                                                         | benchmark::Counter::kInvert);
+    state.counters["core_pct_at_30fps"] =
+        benchmark::Counter (1.0 / 3000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK (BM_EditorPaintFrame)->Unit (benchmark::kMillisecond)->Repetitions (5)->ReportAggregatesOnly (true);
 

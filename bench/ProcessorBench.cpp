@@ -38,11 +38,9 @@ namespace
             benchmark::DoNotOptimize (block.getReadPointer (0));
         }
 
-        state.counters["ns_per_sample"] = benchmark::Counter ((double) blockSize,
-                                                              benchmark::Counter::kIsIterationInvariantRate
-                                                                  | benchmark::Counter::kInvert);
-        state.counters["x_realtime"] = benchmark::Counter ((double) blockSize / sampleRate,
-                                                           benchmark::Counter::kIsIterationInvariantRate);
+        state.counters["ns_per_sample"] =
+            benchmark::Counter ((double) blockSize, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        state.counters["x_realtime"] = benchmark::Counter ((double) blockSize / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
     }
 } // namespace
 
@@ -56,13 +54,22 @@ static void BM_Construction (benchmark::State& state)
 }
 BENCHMARK (BM_Construction)->Unit (benchmark::kMillisecond)->Repetitions (5)->ReportAggregatesOnly (true);
 
-static void BM_ProcessBlockOnStation (benchmark::State& state) { processBlocks (state, { { "dial", 0.40f } }, false); }
-static void BM_ProcessBlockBetweenStations (benchmark::State& state) { processBlocks (state, { { "dial", 0.15f } }, false); }
+static void BM_ProcessBlockOnStation (benchmark::State& state)
+{
+    processBlocks (state, { { "dial", 0.40f } }, false);
+}
+static void BM_ProcessBlockBetweenStations (benchmark::State& state)
+{
+    processBlocks (state, { { "dial", 0.15f } }, false);
+}
 static void BM_ProcessBlockAutoScan (benchmark::State& state)
 {
     processBlocks (state, { { "autoScan", 1.0f }, { "scanRate", 100.0f } }, false);
 }
-static void BM_ProcessBlockSilentInput (benchmark::State& state) { processBlocks (state, { { "dial", 0.31f } }, true); }
+static void BM_ProcessBlockSilentInput (benchmark::State& state)
+{
+    processBlocks (state, { { "dial", 0.31f } }, true);
+}
 
 BENCHMARK (BM_ProcessBlockOnStation)->Repetitions (5)->ReportAggregatesOnly (true);
 BENCHMARK (BM_ProcessBlockBetweenStations)->Repetitions (5)->ReportAggregatesOnly (true);

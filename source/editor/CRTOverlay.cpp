@@ -61,8 +61,8 @@ SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, void (*paintLaye
 
 bool CRTOverlay::canUseCache (juce::Graphics& g) const
 {
-    return useGradientCache && centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds()
-           && ! g.isVectorDevice() && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
+    return useGradientCache && centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
+           && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
 }
 
 void CRTOverlay::paintScanLines (juce::Graphics& g, int width, int height)

@@ -14,7 +14,10 @@ namespace
     constexpr float breakUpBelow = 0.6f;
     constexpr int numBars = 8;
 
-    float barLevel (int bar) noexcept { return (float) (bar + 1) * 0.125f; }
+    float barLevel (int bar) noexcept
+    {
+        return (float) (bar + 1) * 0.125f;
+    }
 
     void drawCentred (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> area)
     {

@@ -7,8 +7,8 @@
 
 namespace
 {
-    constexpr int headerBand = 55;  // the header bar and its glow; nothing is placed there
-    constexpr int footerBand = 28;  // the footer bar with the ticker
+    constexpr int headerBand = 55;        // the header bar and its glow; nothing is placed there
+    constexpr int footerBand = 28;        // the footer bar with the ticker
     constexpr float displayShare = 0.38f; // of the content height, for the radio display
     constexpr float tickerStep = 0.8f;    // pixels per 33 ms tick, about 24 per second
 } // namespace
@@ -59,8 +59,7 @@ ScannerEditor::~ScannerEditor()
     setLookAndFeel (nullptr);
 }
 
-void ScannerEditor::setupKnob (juce::Slider& slider, juce::Label& label, const juce::String& caption,
-                               const juce::String& suffix)
+void ScannerEditor::setupKnob (juce::Slider& slider, juce::Label& label, const juce::String& caption, const juce::String& suffix)
 {
     slider.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
     slider.setTextBoxStyle (juce::Slider::TextBoxBelow, false, 70, 18);
@@ -145,8 +144,8 @@ float ScannerEditor::tickerTextWidth()
 bool ScannerEditor::canUseCache (juce::Graphics& g) const
 {
     // The copy is exact only where one pixel of the cache is one pixel of the target.
-    return useBackgroundCache && backgroundCache.isValid() && backgroundCache.getBounds() == getLocalBounds()
-           && ! g.isVectorDevice() && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
+    return useBackgroundCache && backgroundCache.isValid() && backgroundCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
+           && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
 }
 
 void ScannerEditor::paint (juce::Graphics& g)
@@ -200,11 +199,10 @@ void ScannerEditor::paintHeader (juce::Graphics& g, int width, float widthF)
 void ScannerEditor::paintTitle (juce::Graphics& g, float widthF)
 {
     const juce::String title ("OMBREL://SCANNER");
-    const auto drawAt = [&] (int dx, int dy) {
-        g.drawText (title, juce::Rectangle<float> ((float) dx, 8.0f + (float) dy, widthF, 38.0f),
-                    juce::Justification::centred, true);
-    };
-    const auto glow = [&] (juce::uint32 argb, int reach) {
+    const auto drawAt = [&] (int dx, int dy)
+    { g.drawText (title, juce::Rectangle<float> ((float) dx, 8.0f + (float) dy, widthF, 38.0f), juce::Justification::centred, true); };
+    const auto glow = [&] (juce::uint32 argb, int reach)
+    {
         g.setColour (juce::Colour (argb));
 
         for (int dx = -reach; dx <= reach; ++dx)

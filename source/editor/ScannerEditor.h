@@ -42,8 +42,7 @@ public:
 
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
-    std::unique_ptr<SliderAttachment> dialAttachment, staticAttachment, signalAttachment, lofiAttachment,
-        rateAttachment, mixAttachment;
+    std::unique_ptr<SliderAttachment> dialAttachment, staticAttachment, signalAttachment, lofiAttachment, rateAttachment, mixAttachment;
     std::unique_ptr<ButtonAttachment> autoScanAttachment;
 
     RadioDisplay radioDisplay;

@@ -11,10 +11,10 @@ namespace ScannerFonts
     inline juce::Font monospaced (float height, bool bold)
     {
         const auto style = bold ? juce::Font::bold : juce::Font::plain;
-       #if JUCE_MAJOR_VERSION >= 8
+#if JUCE_MAJOR_VERSION >= 8
         return juce::Font (juce::FontOptions (juce::Font::getDefaultMonospacedFontName(), height, style));
-       #else
+#else
         return juce::Font (juce::Font::getDefaultMonospacedFontName(), height, style);
-       #endif
+#endif
     }
 } // namespace ScannerFonts

@@ -52,8 +52,8 @@ void ScannerLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton
     }
 }
 
-void ScannerLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos,
-                                           float, float, juce::Slider::SliderStyle, juce::Slider&)
+void ScannerLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos, float, float,
+                                           juce::Slider::SliderStyle, juce::Slider&)
 {
     const auto fx = (float) x, fy = (float) y, fw = (float) width, fh = (float) height;
 
@@ -86,9 +86,8 @@ void ScannerLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int 
     g.fillPath (pointer);
 }
 
-void ScannerLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height,
-                                           float sliderPosProportional, float rotaryStartAngle, float rotaryEndAngle,
-                                           juce::Slider&)
+void ScannerLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPosProportional,
+                                           float rotaryStartAngle, float rotaryEndAngle, juce::Slider&)
 {
     const auto areaWidth = (float) juce::jmax (width - 16, 0);
     const auto areaHeight = (float) juce::jmax (height - 16, 0);

@@ -19,7 +19,8 @@ SparseLayer::SparseLayer (juce::Image imageToDraw) : image (std::move (imageToDr
         const auto bottom = juce::jmin (top + bandHeight, image.getHeight());
         int runStart = -1, lastVisible = -smallestGap - 1;
 
-        const auto closeRun = [&] {
+        const auto closeRun = [&]
+        {
             if (runStart >= 0)
                 parts.add ({ runStart, top, lastVisible + 1 - runStart, bottom - top });
         };

@@ -45,8 +45,8 @@ namespace
 void StationPlayer::loadFromMemory (const void* data, int sizeInBytes, double targetSampleRate)
 {
     juce::WavAudioFormat format;
-    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (
-        new juce::MemoryInputStream (data, (size_t) juce::jmax (0, sizeInBytes), false), true));
+    std::unique_ptr<juce::AudioFormatReader> reader (
+        format.createReaderFor (new juce::MemoryInputStream (data, (size_t) juce::jmax (0, sizeInBytes), false), true));
 
     if (reader == nullptr)
         return;

@@ -32,7 +32,7 @@ namespace Tuning
 /** The station received most strongly at one dial value. */
 struct StationReception
 {
-    int index = -1;       // -1 when no station has any strength
+    int index = -1;        // -1 when no station has any strength
     float strength = 0.0f; // 0..1
 };
 

@@ -48,8 +48,7 @@ namespace
     std::unique_ptr<juce::AudioParameterFloat> makePercentParameter (const char* id, const char* name, float defaultValue)
     {
         return std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 1 }, name,
-                                                            juce::NormalisableRange<float> (0.0f, 100.0f, 0.1f, 1.0f),
-                                                            defaultValue);
+                                                            juce::NormalisableRange<float> (0.0f, 100.0f, 0.1f, 1.0f), defaultValue);
     }
 } // namespace
 
@@ -80,8 +79,7 @@ std::vector<std::unique_ptr<juce::RangedAudioParameter>> ScannerProcessor::creat
     std::vector<std::unique_ptr<juce::RangedAudioParameter>> list;
 
     list.push_back (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { ParameterIds::dial, 1 }, "Dial",
-                                                                 juce::NormalisableRange<float> (0.0f, 1.0f, 0.001f, 1.0f),
-                                                                 0.5f));
+                                                                 juce::NormalisableRange<float> (0.0f, 1.0f, 0.001f, 1.0f), 0.5f));
     list.push_back (makePercentParameter (ParameterIds::staticAmt, "Static", 40.0f));
     list.push_back (makePercentParameter (ParameterIds::signal, "Signal", 60.0f));
     list.push_back (makePercentParameter (ParameterIds::lofi, "Lo-Fi", 50.0f));
@@ -160,9 +158,11 @@ namespace
         for (int i = 0; i < length && text[i] != 0;)
         {
             const auto lead = text[i];
-            const auto extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                                                                                : lead >= 0xF0 && lead < 0xF5   ? 3
-                                                                                                                : -1;
+            const auto extra = lead < 0x80                   ? 0
+                               : lead >= 0xC2 && lead < 0xE0 ? 1
+                               : lead >= 0xE0 && lead < 0xF0 ? 2
+                               : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                             : -1;
             if (extra < 0 || i + extra >= length)
                 return false;
 
@@ -239,8 +239,7 @@ void ScannerProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     const auto xml = getXmlFromBinary (data, sizeInBytes);
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString())
-        || hasDuplicateAttributes (*xml))
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString()) || hasDuplicateAttributes (*xml))
         return;
 
     parameters.replaceState (completeRestoredState (juce::ValueTree::fromXml (*xml)));

@@ -45,13 +45,13 @@ TEST_F (EditorFixture, laysOutEveryChildToThePixel)
 {
     using R = juce::Rectangle<int>;
     const std::pair<juce::Component*, R> expected[] = {
-        { &editor.radioDisplay, R (16, 63, 668, 159) },    { &editor.dialSlider, R (116, 230, 568, 36) },
-        { &editor.autoScanButton, R (16, 276, 200, 36) },  { &editor.staticLabel, R (16, 320, 133, 16) },
-        { &editor.staticSlider, R (16, 336, 133, 148) },   { &editor.signalLabel, R (149, 320, 133, 16) },
-        { &editor.signalSlider, R (149, 336, 133, 148) },  { &editor.lofiLabel, R (282, 320, 133, 16) },
-        { &editor.lofiSlider, R (282, 336, 133, 148) },    { &editor.rateLabel, R (415, 320, 133, 16) },
-        { &editor.rateSlider, R (415, 336, 133, 148) },    { &editor.mixLabel, R (548, 320, 136, 16) },
-        { &editor.mixSlider, R (548, 336, 136, 148) },     { &editor.crtOverlay, R (0, 0, 700, 520) },
+        { &editor.radioDisplay, R (16, 63, 668, 159) },   { &editor.dialSlider, R (116, 230, 568, 36) },
+        { &editor.autoScanButton, R (16, 276, 200, 36) }, { &editor.staticLabel, R (16, 320, 133, 16) },
+        { &editor.staticSlider, R (16, 336, 133, 148) },  { &editor.signalLabel, R (149, 320, 133, 16) },
+        { &editor.signalSlider, R (149, 336, 133, 148) }, { &editor.lofiLabel, R (282, 320, 133, 16) },
+        { &editor.lofiSlider, R (282, 336, 133, 148) },   { &editor.rateLabel, R (415, 320, 133, 16) },
+        { &editor.rateSlider, R (415, 336, 133, 148) },   { &editor.mixLabel, R (548, 320, 136, 16) },
+        { &editor.mixSlider, R (548, 336, 136, 148) },    { &editor.crtOverlay, R (0, 0, 700, 520) },
     };
 
     EXPECT_EQ (editor.getWidth(), 700);
@@ -63,9 +63,9 @@ TEST_F (EditorFixture, laysOutEveryChildToThePixel)
 
 TEST_F (EditorFixture, stacksTheChildrenWithTheOverlayInFront)
 {
-    const juce::Component* order[] = { &editor.dialSlider,  &editor.staticSlider, &editor.staticLabel, &editor.signalSlider,
-                                       &editor.signalLabel, &editor.lofiSlider,   &editor.lofiLabel,   &editor.rateSlider,
-                                       &editor.rateLabel,   &editor.mixSlider,    &editor.mixLabel,    &editor.autoScanButton,
+    const juce::Component* order[] = { &editor.dialSlider,   &editor.staticSlider, &editor.staticLabel, &editor.signalSlider,
+                                       &editor.signalLabel,  &editor.lofiSlider,   &editor.lofiLabel,   &editor.rateSlider,
+                                       &editor.rateLabel,    &editor.mixSlider,    &editor.mixLabel,    &editor.autoScanButton,
                                        &editor.radioDisplay, &editor.crtOverlay };
 
     ASSERT_EQ (editor.getNumChildComponents(), (int) std::size (order));
@@ -92,7 +92,7 @@ TEST_F (EditorFixture, aTooSmallEditorGetsNoNegativeSizes)
 
 TEST_F (EditorFixture, controlsAndParametersMoveTogether)
 {
-    const std::pair<juce::Slider*, const char*> bindings[] = { { &editor.dialSlider, "dial" },   { &editor.staticSlider, "staticAmt" },
+    const std::pair<juce::Slider*, const char*> bindings[] = { { &editor.dialSlider, "dial" },     { &editor.staticSlider, "staticAmt" },
                                                                { &editor.signalSlider, "signal" }, { &editor.lofiSlider, "lofi" },
                                                                { &editor.rateSlider, "scanRate" }, { &editor.mixSlider, "mix" } };
 
@@ -133,8 +133,8 @@ TEST_F (EditorFixture, knobsShowTheirValueWithAPercentSign)
 TEST_F (EditorFixture, theOverlayNeverTakesAClick)
 {
     editor.setVisible (true);
-    juce::Component* controls[] = { &editor.dialSlider, &editor.staticSlider, &editor.signalSlider, &editor.lofiSlider,
-                                     &editor.rateSlider, &editor.mixSlider,    &editor.autoScanButton };
+    juce::Component* controls[] = { &editor.dialSlider, &editor.staticSlider, &editor.signalSlider,  &editor.lofiSlider,
+                                    &editor.rateSlider, &editor.mixSlider,    &editor.autoScanButton };
 
     for (auto* control : controls)
     {
@@ -195,16 +195,18 @@ TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
     processor.prepareToPlay (44100.0, 256);
     std::atomic<bool> running { true };
 
-    std::thread audio ([&] {
-        juce::AudioBuffer<float> block (2, 256);
-        juce::MidiBuffer midi;
-
-        while (running)
+    std::thread audio (
+        [&]
         {
-            block.clear();
-            processor.processBlock (block, midi);
-        }
-    });
+            juce::AudioBuffer<float> block (2, 256);
+            juce::MidiBuffer midi;
+
+            while (running)
+            {
+                block.clear();
+                processor.processBlock (block, midi);
+            }
+        });
 
     for (int round = 0; round < 25; ++round)
     {

@@ -32,9 +32,9 @@ TEST (LookAndFeel, theTuningThumbAndPointer)
 {
     ScannerLookAndFeel lnf;
     juce::Slider slider;
-    const auto image = drawn (300, 36, [&] (juce::Graphics& g) {
-        lnf.drawLinearSlider (g, 0, 0, 300, 36, 150.0f, 0.0f, 300.0f, juce::Slider::LinearHorizontal, slider);
-    });
+    const auto image = drawn (300, 36,
+                              [&] (juce::Graphics& g)
+                              { lnf.drawLinearSlider (g, 0, 0, 300, 36, 150.0f, 0.0f, 300.0f, juce::Slider::LinearHorizontal, slider); });
 
     EXPECT_EQ (argbAt (image, 148, 18), 0xFF00FFEEu); // thumb beside its highlight
     EXPECT_EQ (argbAt (image, 150, 2), 0xFF00FFEEu);  // the pointer under the top edge

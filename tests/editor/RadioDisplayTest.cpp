@@ -1,5 +1,5 @@
-#include "PixelProbe.h"
 #include "editor/RadioDisplay.h"
+#include "PixelProbe.h"
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,9 @@ TEST (RadioDisplayArithmetic, readoutsBarsAndNames)
     for (const auto& [dial, text] : frequencies)
         EXPECT_EQ (RadioDisplay::frequencyText (dial), text);
 
-    const std::pair<float, int> bars[] = { { 0.0f, 0 }, { 0.1f, 0 }, { 0.124f, 0 }, { 0.125f, 1 }, { 0.5f, 4 }, { 0.857f, 6 }, { 1.0f, 8 } };
+    const std::pair<float, int> bars[] = {
+        { 0.0f, 0 }, { 0.1f, 0 }, { 0.124f, 0 }, { 0.125f, 1 }, { 0.5f, 4 }, { 0.857f, 6 }, { 1.0f, 8 }
+    };
 
     for (const auto& [strength, lit] : bars)
         EXPECT_EQ (RadioDisplay::litBars (strength), lit) << strength;
@@ -85,7 +87,8 @@ TEST_F (DisplayFixture, geometryAtTheEditorsSize)
 
 TEST_F (DisplayFixture, meterBarsLightInTheirColours)
 {
-    const auto barPixel = [this] (const juce::Image& image, int bar) {
+    const auto barPixel = [this] (const juce::Image& image, int bar)
+    {
         const auto bx = (float) bar * geo.barStep + geo.meterStart;
         return argbAt (image, (int) (bx + 4.0f), (int) (geo.readoutTop + geo.readoutHeight - 3.0f));
     };

@@ -14,11 +14,14 @@ namespace
     };
 
     const Recording recordings[] = {
-        { "station_creepy.wav", 0, 882000 }, { "station_morse.wav", 1, 661500 },   { "station_voice.wav", 2, 882000 },
-        { "station_poacher.wav", 3, 882000 }, { "station_gong.wav", 4, 661500 }, { "station_military.wav", 5, 661500 },
+        { "station_creepy.wav", 0, 882000 },  { "station_morse.wav", 1, 661500 }, { "station_voice.wav", 2, 882000 },
+        { "station_poacher.wav", 3, 882000 }, { "station_gong.wav", 4, 661500 },  { "station_military.wav", 5, 661500 },
     };
 
-    juce::File resources() { return juce::File (SCANNER_RESOURCES_DIR); }
+    juce::File resources()
+    {
+        return juce::File (SCANNER_RESOURCES_DIR);
+    }
 
     double rmsDb (const float* data, int n)
     {
@@ -57,8 +60,7 @@ TEST (Recordings, eachStationHoldsItsOwnEmbeddedRecording)
         // The very recording of that file, not another station's.
         const auto committed = decodeCommitted (r.file);
         ASSERT_EQ (committed.buffer.getNumSamples(), r.samples);
-        EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0),
-                                sizeof (float) * (size_t) r.samples),
+        EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0), sizeof (float) * (size_t) r.samples),
                    0);
     }
 }
@@ -79,8 +81,8 @@ TEST (Recordings, committedFilesHaveTheExactFormat)
         EXPECT_EQ (std::string (b + 8, 4), "WAVE");
         EXPECT_EQ (std::string (b + 12, 4), "fmt ");
         EXPECT_EQ (le32 (16), 16u);
-        EXPECT_EQ (le16 (20), 1);     // integer PCM
-        EXPECT_EQ (le16 (22), 1);     // mono
+        EXPECT_EQ (le16 (20), 1); // integer PCM
+        EXPECT_EQ (le16 (22), 1); // mono
         EXPECT_EQ (le32 (24), 44100u);
         EXPECT_EQ (le32 (28), 88200u);
         EXPECT_EQ (le16 (32), 2);

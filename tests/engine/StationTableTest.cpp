@@ -85,7 +85,7 @@ TEST (StationTable, bleedGainsOfNeighbours)
         { 0.15f, 0, true, ramp (std::abs (0.15f - 0.08f)) },
         { 0.15f, 1, true, ramp (std::abs (0.15f - 0.22f)) },
         { 0.115f, 0, true, ramp (std::abs (0.115f - 0.08f)) },
-        { 1.0f, 5, false, 0.0f }, // 1.0 - 0.9f is not below 0.1f
+        { 1.0f, 5, false, 0.0f },  // 1.0 - 0.9f is not below 0.1f
         { 0.40f, 2, false, 0.0f }, // a received station never bleeds
         { 0.40f + 0.035f, 2, false, 0.0f },
         { 0.29f, 2, false, 0.0f },

@@ -74,9 +74,8 @@ TEST (Bundle, stateSavedFromOneInstanceRestoresIntoAnother)
     ASSERT_NE (first, nullptr);
     ASSERT_NE (second, nullptr);
 
-    const std::pair<const char*, float> values[] = { { "dial", 0.58f },   { "staticAmt", 3.3f }, { "signal", 100.0f },
-                                                     { "lofi", 12.3f },   { "autoScan", 1.0f },  { "scanRate", 0.0f },
-                                                     { "mix", 45.6f } };
+    const std::pair<const char*, float> values[] = { { "dial", 0.58f },    { "staticAmt", 3.3f }, { "signal", 100.0f }, { "lofi", 12.3f },
+                                                     { "autoScan", 1.0f }, { "scanRate", 0.0f },  { "mix", 45.6f } };
 
     for (const auto& [id, value] : values)
         ASSERT_TRUE (BundleHost::setRawValue (*first, id, value)) << id;

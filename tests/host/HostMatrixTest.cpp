@@ -142,9 +142,8 @@ TEST (Soak, tenMinutesOfFastAutoScanOverALoudInputStayFiniteAndKeepTheirSpeed)
 
     std::vector<double> progressTimes;
     juce::String error;
-    const auto output = Renderer::render (*instance, loud, settings, error, [&] (double) {
-        progressTimes.push_back (juce::Time::getMillisecondCounterHiRes());
-    });
+    const auto output = Renderer::render (*instance, loud, settings, error,
+                                          [&] (double) { progressTimes.push_back (juce::Time::getMillisecondCounterHiRes()); });
     ASSERT_TRUE (error.isEmpty()) << error;
 
     int bad = 0;

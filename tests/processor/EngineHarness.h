@@ -8,10 +8,7 @@
     push audio through it block by block. */
 struct EngineHarness
 {
-    explicit EngineHarness (double sampleRate = 44100.0, int maxBlock = 512)
-    {
-        processor.prepareToPlay (sampleRate, maxBlock);
-    }
+    explicit EngineHarness (double sampleRate = 44100.0, int maxBlock = 512) { processor.prepareToPlay (sampleRate, maxBlock); }
 
     void set (const char* id, float raw)
     {

@@ -62,8 +62,8 @@ TEST (Parameters, valueTextHasTheIntervalsDecimalsAndNoUnit)
 {
     ScannerProcessor processor;
     const std::tuple<const char*, float, const char*> cases[] = {
-        { "dial", 0.395f, "0.395" }, { "dial", 1.0f, "1.000" },     { "staticAmt", 0.0f, "0.0" },
-        { "mix", 0.5f, "50.0" },     { "lofi", 0.123f, "12.3" },    { "autoScan", 1.0f, "On" },
+        { "dial", 0.395f, "0.395" }, { "dial", 1.0f, "1.000" },  { "staticAmt", 0.0f, "0.0" },
+        { "mix", 0.5f, "50.0" },     { "lofi", 0.123f, "12.3" }, { "autoScan", 1.0f, "On" },
     };
 
     for (const auto& [id, normalised, text] : cases)

@@ -23,12 +23,30 @@ namespace
     }
 } // namespace
 
-void* operator new (std::size_t size) { return countedAllocation (size); }
-void* operator new[] (std::size_t size) { return countedAllocation (size); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+void* operator new (std::size_t size)
+{
+    return countedAllocation (size);
+}
+void* operator new[] (std::size_t size)
+{
+    return countedAllocation (size);
+}
+void operator delete (void* p) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, std::size_t) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, std::size_t) noexcept
+{
+    std::free (p);
+}
 
 TEST (RealTimeSafety, processBlockAllocatesNothing)
 {

@@ -294,6 +294,7 @@ TEST_F (StateFixture, malformedUtf8IsRefused)
     }
 
     // Valid multi-byte text still loads.
-    restore (processor, chunk (juce::String::fromUTF8 ("<Parameters><PARAM id=\"dial\" value=\"0.9\" note=\"\xc3\xa9\xe2\x82\xac\"/></Parameters>")));
+    restore (processor,
+             chunk (juce::String::fromUTF8 ("<Parameters><PARAM id=\"dial\" value=\"0.9\" note=\"\xc3\xa9\xe2\x82\xac\"/></Parameters>")));
     EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.9f);
 }

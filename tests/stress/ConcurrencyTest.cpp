@@ -14,56 +14,60 @@ TEST (Concurrency, audioStateAutomationAndEditorTogether)
     std::atomic<bool> running { true };
     std::atomic<int> badOutputs { 0 }, badReadouts { 0 }, blocks { 0 };
 
-    std::thread audio ([&] {
-        juce::AudioBuffer<float> buffer (2, 1024);
-        juce::MidiBuffer midi;
-        juce::Random random (1);
-
-        while (running)
+    std::thread audio (
+        [&]
         {
-            const auto n = random.nextInt (1025);
-            buffer.setSize (2, n, false, false, true);
+            juce::AudioBuffer<float> buffer (2, 1024);
+            juce::MidiBuffer midi;
+            juce::Random random (1);
 
-            for (int c = 0; c < 2; ++c)
-                for (int i = 0; i < n; ++i)
-                    buffer.setSample (c, i, random.nextFloat() * 2.0f - 1.0f);
+            while (running)
+            {
+                const auto n = random.nextInt (1025);
+                buffer.setSize (2, n, false, false, true);
 
-            processor.processBlock (buffer, midi);
+                for (int c = 0; c < 2; ++c)
+                    for (int i = 0; i < n; ++i)
+                        buffer.setSample (c, i, random.nextFloat() * 2.0f - 1.0f);
 
-            for (int c = 0; c < 2; ++c)
-                for (int i = 0; i < n; ++i)
-                    if (! std::isfinite (buffer.getSample (c, i)) || std::abs (buffer.getSample (c, i)) > 1.0f)
-                        ++badOutputs;
+                processor.processBlock (buffer, midi);
 
-            const auto dial = processor.currentDial.load();
-            const auto station = processor.currentStation.load();
-            const auto strength = processor.signalStrength.load();
+                for (int c = 0; c < 2; ++c)
+                    for (int i = 0; i < n; ++i)
+                        if (! std::isfinite (buffer.getSample (c, i)) || std::abs (buffer.getSample (c, i)) > 1.0f)
+                            ++badOutputs;
 
-            if (dial < 0.0f || dial > 1.0f || station < -1 || station > 5 || strength < 0.0f || strength > 1.0f)
-                ++badReadouts;
+                const auto dial = processor.currentDial.load();
+                const auto station = processor.currentStation.load();
+                const auto strength = processor.signalStrength.load();
 
-            ++blocks;
-        }
-    });
+                if (dial < 0.0f || dial > 1.0f || station < -1 || station > 5 || strength < 0.0f || strength > 1.0f)
+                    ++badReadouts;
 
-    std::thread host ([&] {
-        juce::Random random (2);
-        auto& parameters = processor.getParameters();
+                ++blocks;
+            }
+        });
 
-        while (running)
+    std::thread host (
+        [&]
         {
-            for (auto* parameter : parameters)
-                parameter->setValueNotifyingHost (random.nextFloat());
+            juce::Random random (2);
+            auto& parameters = processor.getParameters();
 
-            juce::MemoryBlock state;
-            processor.getStateInformation (state);
+            while (running)
+            {
+                for (auto* parameter : parameters)
+                    parameter->setValueNotifyingHost (random.nextFloat());
 
-            if (random.nextBool())
-                state.setSize ((size_t) random.nextInt ((int) state.getSize() + 1)); // sometimes damaged
+                juce::MemoryBlock state;
+                processor.getStateInformation (state);
 
-            processor.setStateInformation (state.getData(), (int) state.getSize());
-        }
-    });
+                if (random.nextBool())
+                    state.setSize ((size_t) random.nextInt ((int) state.getSize() + 1)); // sometimes damaged
+
+                processor.setStateInformation (state.getData(), (int) state.getSize());
+            }
+        });
 
     const auto end = juce::Time::getMillisecondCounter() + 4000;
 

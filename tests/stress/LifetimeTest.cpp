@@ -8,17 +8,17 @@ namespace
 {
     constexpr bool builtWithAddressSanitizer()
     {
-       #if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
         return true;
-       #elif defined(__has_feature)
-        #if __has_feature(address_sanitizer)
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
         return true;
-        #else
+#else
         return false;
-        #endif
-       #else
+#endif
+#else
         return false;
-       #endif
+#endif
     }
 
     /** The process's resident memory, in bytes. */

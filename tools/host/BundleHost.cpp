@@ -39,8 +39,8 @@ std::optional<juce::PluginDescription> BundleHost::describe (const juce::File& b
     return *found.getFirst();
 }
 
-std::unique_ptr<juce::AudioPluginInstance> BundleHost::load (const juce::File& bundle, double sampleRate,
-                                                             int blockSize, juce::String& error)
+std::unique_ptr<juce::AudioPluginInstance> BundleHost::load (const juce::File& bundle, double sampleRate, int blockSize,
+                                                             juce::String& error)
 {
     const auto description = describe (bundle);
 
@@ -70,8 +70,7 @@ juce::String BundleHost::stringIdOf (const juce::AudioProcessorParameter& hosted
     return {};
 }
 
-juce::AudioProcessorParameter* BundleHost::findParameter (juce::AudioPluginInstance& instance,
-                                                          const juce::String& stringId)
+juce::AudioProcessorParameter* BundleHost::findParameter (juce::AudioPluginInstance& instance, const juce::String& stringId)
 {
     for (auto* parameter : instance.getParameters())
         if (stringIdOf (*parameter) == stringId)
@@ -100,8 +99,7 @@ bool BundleHost::setRawValue (juce::AudioPluginInstance& instance, const juce::S
     return true;
 }
 
-bool BundleHost::setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues,
-                               juce::String& error)
+bool BundleHost::setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues, juce::String& error)
 {
     for (const auto& id : rawValues.getAllKeys())
     {

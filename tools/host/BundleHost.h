@@ -18,8 +18,8 @@ public:
     static std::optional<juce::PluginDescription> describe (const juce::File& bundle);
 
     /** Creates an instance of the plug-in from the bundle; nullptr (and a message) on failure. */
-    static std::unique_ptr<juce::AudioPluginInstance> load (const juce::File& bundle, double sampleRate,
-                                                            int blockSize, juce::String& error);
+    static std::unique_ptr<juce::AudioPluginInstance> load (const juce::File& bundle, double sampleRate, int blockSize,
+                                                            juce::String& error);
 
     /** The numeric ID a VST3 host sees for one of the plug-in's string parameter IDs. */
     static juce::String hostIdFor (const juce::String& stringId);
@@ -28,16 +28,14 @@ public:
     static juce::String stringIdOf (const juce::AudioProcessorParameter& hosted);
 
     /** The host-side parameter of a string ID, or nullptr. */
-    static juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance,
-                                                         const juce::String& stringId);
+    static juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& stringId);
 
     /** Sets a parameter by string ID and raw value (e.g. dial=0.4, mix=50); false if unknown. */
     static bool setRawValue (juce::AudioPluginInstance& instance, const juce::String& stringId, float rawValue);
 
     /** Sets every parameter of a list of string ID -> raw value; false (and a message naming
         it) at the first unknown one. */
-    static bool setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues,
-                              juce::String& error);
+    static bool setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues, juce::String& error);
 
     /** Normalised value of a raw value for one of the plug-in's parameters. */
     static std::optional<float> normalise (const juce::String& stringId, float rawValue);

@@ -8,7 +8,10 @@ namespace
     constexpr int beatsPerLoop = 8;
     constexpr double twoPi = juce::MathConstants<double>::twoPi;
 
-    double midiToHz (int note) { return 440.0 * std::pow (2.0, (note - 69) / 12.0); }
+    double midiToHz (int note)
+    {
+        return 440.0 * std::pow (2.0, (note - 69) / 12.0);
+    }
 
     struct Voice
     {
@@ -45,21 +48,22 @@ juce::AudioBuffer<float> DemoSignal::createLoop (double sampleRate)
         const auto t = b * beat;
 
         // Kick on every beat: a falling sine with a short click.
-        voice.add (t, 0.35, 0.0f, [] (double s) {
-            const auto phase = twoPi * (45.0 * s + 90.0 * (1.0 - std::exp (-s * 30.0)) / 30.0);
-            return 0.9 * std::sin (phase) * std::exp (-s * 9.0);
-        });
+        voice.add (t, 0.35, 0.0f,
+                   [] (double s)
+                   {
+                       const auto phase = twoPi * (45.0 * s + 90.0 * (1.0 - std::exp (-s * 30.0)) / 30.0);
+                       return 0.9 * std::sin (phase) * std::exp (-s * 9.0);
+                   });
 
         // Snare on two and four: noise burst with a body tone.
         if (b % 2 == 1)
-            voice.add (t, 0.25, 0.1f, [&noise] (double s) {
-                return (0.45 * (noise.nextFloat() * 2.0 - 1.0) + 0.3 * std::sin (twoPi * 190.0 * s)) * std::exp (-s * 18.0);
-            });
+            voice.add (t, 0.25, 0.1f,
+                       [&noise] (double s)
+                       { return (0.45 * (noise.nextFloat() * 2.0 - 1.0) + 0.3 * std::sin (twoPi * 190.0 * s)) * std::exp (-s * 18.0); });
 
         // Hi-hats on the off-beats.
-        voice.add (t + beat * 0.5, 0.06, -0.3f, [&noise] (double s) {
-            return 0.2 * (noise.nextFloat() * 2.0 - 1.0) * std::exp (-s * 60.0);
-        });
+        voice.add (t + beat * 0.5, 0.06, -0.3f,
+                   [&noise] (double s) { return 0.2 * (noise.nextFloat() * 2.0 - 1.0) * std::exp (-s * 60.0); });
     }
 
     // Bass: root notes of an A minor - F - C - G progression, two beats each.
@@ -72,18 +76,22 @@ juce::AudioBuffer<float> DemoSignal::createLoop (double sampleRate)
         const auto t = c * 2 * beat;
         const auto bassHz = midiToHz (bassNotes[c]);
 
-        voice.add (t, beat * 1.9, 0.0f, [bassHz] (double s) {
-            const auto env = std::min (1.0, s * 200.0) * std::exp (-s * 1.5);
-            return 0.45 * env * (std::sin (twoPi * bassHz * s) + 0.3 * std::sin (twoPi * 2.0 * bassHz * s));
-        });
+        voice.add (t, beat * 1.9, 0.0f,
+                   [bassHz] (double s)
+                   {
+                       const auto env = std::min (1.0, s * 200.0) * std::exp (-s * 1.5);
+                       return 0.45 * env * (std::sin (twoPi * bassHz * s) + 0.3 * std::sin (twoPi * 2.0 * bassHz * s));
+                   });
 
         for (int v = 0; v < 3; ++v)
         {
             const auto hz = midiToHz (chordRoots[c] + chordShapes[c][v]);
-            voice.add (t, beat * 2.0, (float) (v - 1) * 0.4f, [hz] (double s) {
-                const auto env = std::min (1.0, s * 20.0) * std::exp (-s * 0.8);
-                return 0.09 * env * (std::sin (twoPi * hz * s) + 0.5 * std::sin (twoPi * 2.003 * hz * s));
-            });
+            voice.add (t, beat * 2.0, (float) (v - 1) * 0.4f,
+                       [hz] (double s)
+                       {
+                           const auto env = std::min (1.0, s * 20.0) * std::exp (-s * 0.8);
+                           return 0.09 * env * (std::sin (twoPi * hz * s) + 0.5 * std::sin (twoPi * 2.003 * hz * s));
+                       });
         }
     }
 

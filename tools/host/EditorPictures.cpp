@@ -90,7 +90,10 @@ namespace
         return true;
     }
 
-    int lenientXErrorHandler (Display*, XErrorEvent*) { return 0; }
+    int lenientXErrorHandler (Display*, XErrorEvent*)
+    {
+        return 0;
+    }
 
     juce::Image grabScreen (juce::Rectangle<int> area)
     {
@@ -99,8 +102,8 @@ namespace
         if (display == nullptr)
             return {};
 
-        auto* ximage = XGetImage (display, DefaultRootWindow (display), area.getX(), area.getY(),
-                                  (unsigned int) area.getWidth(), (unsigned int) area.getHeight(), AllPlanes, ZPixmap);
+        auto* ximage = XGetImage (display, DefaultRootWindow (display), area.getX(), area.getY(), (unsigned int) area.getWidth(),
+                                  (unsigned int) area.getHeight(), AllPlanes, ZPixmap);
         juce::Image image;
 
         if (ximage != nullptr)
@@ -111,8 +114,9 @@ namespace
                 for (int x = 0; x < area.getWidth(); ++x)
                 {
                     const auto pixel = XGetPixel (ximage, x, y);
-                    image.setPixelAt (x, y, juce::Colour ((juce::uint8) ((pixel >> 16) & 0xff), (juce::uint8) ((pixel >> 8) & 0xff),
-                                                          (juce::uint8) (pixel & 0xff)));
+                    image.setPixelAt (x, y,
+                                      juce::Colour ((juce::uint8) ((pixel >> 16) & 0xff), (juce::uint8) ((pixel >> 8) & 0xff),
+                                                    (juce::uint8) (pixel & 0xff)));
                 }
 
             XDestroyImage (ximage);
@@ -172,8 +176,8 @@ bool EditorPictures::prepareX11 (juce::String& error)
     return true;
 }
 
-bool EditorPictures::windowGrab (const juce::File& bundle, const juce::File& png, double seconds,
-                                 const juce::StringPairArray& rawValues, juce::String& error)
+bool EditorPictures::windowGrab (const juce::File& bundle, const juce::File& png, double seconds, const juce::StringPairArray& rawValues,
+                                 juce::String& error)
 {
     auto instance = BundleHost::load (bundle, sampleRate, blockSize, error);
 
@@ -212,8 +216,8 @@ bool EditorPictures::windowGrab (const juce::File& bundle, const juce::File& png
     }
 
     const auto lit = litFraction (image);
-    std::cout << "window " << image.getWidth() << " x " << image.getHeight() << ", "
-              << juce::String (lit * 100.0, 1) << " % of its pixels lit\n";
+    std::cout << "window " << image.getWidth() << " x " << image.getHeight() << ", " << juce::String (lit * 100.0, 1)
+              << " % of its pixels lit\n";
 
     if (lit < 0.01)
     {

@@ -13,8 +13,8 @@ namespace EditorPictures
     /** Loads the bundle as a DAW does, opens its editor in a real window on the X display,
         lets it run for `seconds` and grabs the window's pixels from the screen into a PNG.
         Fails when no display is set or the grabbed window is all black. */
-    bool windowGrab (const juce::File& bundle, const juce::File& png, double seconds,
-                     const juce::StringPairArray& rawValues, juce::String& error);
+    bool windowGrab (const juce::File& bundle, const juce::File& png, double seconds, const juce::StringPairArray& rawValues,
+                     juce::String& error);
 
     /** Must run before the framework is initialised whenever windowGrab will be used. */
     bool prepareX11 (juce::String& error);

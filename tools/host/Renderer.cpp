@@ -26,8 +26,7 @@ juce::AudioBuffer<float> Renderer::loopTo (const juce::AudioBuffer<float>& input
 }
 
 juce::AudioBuffer<float> Renderer::render (juce::AudioPluginInstance& instance, const juce::AudioBuffer<float>& input,
-                                           const Settings& settings, juce::String& error,
-                                           std::function<void (double)> progress)
+                                           const Settings& settings, juce::String& error, std::function<void (double)> progress)
 {
     const auto layout = settings.numChannels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
 

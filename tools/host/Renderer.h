@@ -21,8 +21,7 @@ public:
         input's repeat its last channel. Calls progress (0..1) now and then. Returns the output,
         or an empty buffer (and a message) when a parameter is unknown. */
     static juce::AudioBuffer<float> render (juce::AudioPluginInstance& instance, const juce::AudioBuffer<float>& input,
-                                            const Settings& settings, juce::String& error,
-                                            std::function<void (double)> progress = {});
+                                            const Settings& settings, juce::String& error, std::function<void (double)> progress = {});
 
     /** Loops or cuts the input to numSamples samples and numChannels channels. */
     static juce::AudioBuffer<float> loopTo (const juce::AudioBuffer<float>& input, int numChannels, int numSamples);

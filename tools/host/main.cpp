@@ -127,7 +127,11 @@ namespace
                   << "instrument: " << (description->isInstrument ? "yes" : "no") << "\n"
                   << "input:     " << busText (instance->getBus (true, 0)) << "\n"
                   << "output:    " << busText (instance->getBus (false, 0)) << "\n"
-                  << "mono:      " << (instance->checkBusesLayoutSupported ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::mono() } }) ? "accepted" : "refused") << "\n"
+                  << "mono:      "
+                  << (instance->checkBusesLayoutSupported ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::mono() } })
+                          ? "accepted"
+                          : "refused")
+                  << "\n"
                   << "editor:    " << (instance->hasEditor() ? "yes" : "no") << "\n"
                   << "parameters:\n";
 
@@ -137,9 +141,8 @@ namespace
             const auto hostId = dynamic_cast<juce::HostedAudioProcessorParameter*> (parameter)->getParameterID();
             std::cout << "  " << juce::String (parameter->getParameterIndex()).paddedLeft (' ', 2) << "  "
                       << (stringId.isEmpty() ? juce::String ("(host)") : stringId).paddedRight (' ', 10) << " "
-                      << hostId.paddedRight (' ', 11) << " " << parameter->getName (32).paddedRight (' ', 10)
-                      << " default " << parameter->getText (parameter->getDefaultValue(), 32) << "  now "
-                      << parameter->getCurrentValueAsText() << "\n";
+                      << hostId.paddedRight (' ', 11) << " " << parameter->getName (32).paddedRight (' ', 10) << " default "
+                      << parameter->getText (parameter->getDefaultValue(), 32) << "  now " << parameter->getCurrentValueAsText() << "\n";
         }
 
         return 0;
@@ -148,9 +151,10 @@ namespace
     void writeSpectrogram (const juce::File& wav, const juce::File& png, const juce::String& title)
     {
         juce::ChildProcess sox;
-        const juce::StringArray command { "sox", wav.getFullPathName(), "-n", "remix", "1",
-                                          "spectrogram", "-x", "1200", "-y", "513", "-z", "100", "-t", title,
-                                          "-o", png.getFullPathName() };
+        const juce::StringArray command {
+            "sox", wav.getFullPathName(), "-n", "remix", "1", "spectrogram", "-x", "1200", "-y", "513", "-z", "100", "-t", title,
+            "-o",  png.getFullPathName()
+        };
 
         if (! sox.start (command) || ! sox.waitForProcessToFinish (120000) || sox.getExitCode() != 0)
             std::cerr << "scanner-host: sox could not draw the spectrogram\n";
@@ -225,11 +229,13 @@ namespace
             return fail (error);
 
         const auto showProgress = options.render.seconds >= 20.0;
-        auto audio = Renderer::render (*instance, input, options.render, error, [showProgress] (double done) {
-            if (showProgress)
-                std::cerr << "\rrendering " << juce::roundToInt (done * 100.0) << "%" << (done >= 1.0 ? "\n" : "")
-                          << std::flush;
-        });
+        auto audio = Renderer::render (*instance, input, options.render, error,
+                                       [showProgress] (double done)
+                                       {
+                                           if (showProgress)
+                                               std::cerr << "\rrendering " << juce::roundToInt (done * 100.0) << "%"
+                                                         << (done >= 1.0 ? "\n" : "") << std::flush;
+                                       });
 
         if (error.isNotEmpty())
             return fail (error);
@@ -238,9 +244,8 @@ namespace
             return fail (error);
 
         const auto levels = AudioFiles::measure (audio);
-        std::cout << "wrote " << options.output.getFullPathName() << ": " << options.render.seconds << " s at "
-                  << options.render.sampleRate << " Hz, peak " << juce::String (levels.peakDb, 1) << " dBFS, rms "
-                  << juce::String (levels.rmsDb, 1) << " dBFS\n";
+        std::cout << "wrote " << options.output.getFullPathName() << ": " << options.render.seconds << " s at " << options.render.sampleRate
+                  << " Hz, peak " << juce::String (levels.peakDb, 1) << " dBFS, rms " << juce::String (levels.rmsDb, 1) << " dBFS\n";
 
         if (options.spectrogram != juce::File())
         {

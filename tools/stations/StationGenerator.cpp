@@ -47,7 +47,10 @@ namespace
         uint64_t state;
     };
 
-    Signal silence (double seconds) { return Signal ((size_t) (seconds * sampleRate), 0.0); }
+    Signal silence (double seconds)
+    {
+        return Signal ((size_t) (seconds * sampleRate), 0.0);
+    }
 
     /** Adds `source` into `target` from `atSeconds` on, cut at the target's end. */
     void mixAt (Signal& target, const Signal& source, double atSeconds, double gain = 1.0)
@@ -112,7 +115,8 @@ namespace
     void writeWav16 (const std::string& path, const Signal& signal)
     {
         std::vector<uint8_t> bytes;
-        const auto put = [&bytes] (uint32_t value, int size) {
+        const auto put = [&bytes] (uint32_t value, int size)
+        {
             for (int i = 0; i < size; ++i)
                 bytes.push_back ((uint8_t) (value >> (8 * i)));
         };
@@ -124,8 +128,8 @@ namespace
         tag ("WAVE");
         tag ("fmt ");
         put (16, 4);
-        put (1, 2);              // integer PCM
-        put (1, 2);              // mono
+        put (1, 2); // integer PCM
+        put (1, 2); // mono
         put (sampleRate, 4);
         put (sampleRate * 2, 4); // bytes per second
         put (2, 2);              // block alignment
@@ -184,7 +188,8 @@ namespace
     /** Levels a signal to the target RMS under a soft ceiling, with its peak at -6 dBFS or above. */
     void level (Signal& signal)
     {
-        const auto shaped = [&signal] (double gain) {
+        const auto shaped = [&signal] (double gain)
+        {
             Signal out (signal.size());
 
             for (size_t i = 0; i < out.size(); ++i)
@@ -192,7 +197,8 @@ namespace
 
             return out;
         };
-        const auto rmsOf = [] (const Signal& s) {
+        const auto rmsOf = [] (const Signal& s)
+        {
             double sum = 0.0;
 
             for (const auto x : s)
@@ -200,7 +206,8 @@ namespace
 
             return std::sqrt (sum / (double) s.size());
         };
-        const auto peakOf = [] (const Signal& s) {
+        const auto peakOf = [] (const Signal& s)
+        {
             double peak = 0.0;
 
             for (const auto x : s)
@@ -246,8 +253,8 @@ namespace
     Signal speak (const std::string& voice, const std::string& text, int wordsPerMinute, int pitch)
     {
         const std::string path = "/tmp/station-generator-speech.wav";
-        const auto command = "espeak-ng -v " + voice + " -s " + std::to_string (wordsPerMinute) + " -p "
-                             + std::to_string (pitch) + " -w " + path + " \"" + text + "\"";
+        const auto command = "espeak-ng -v " + voice + " -s " + std::to_string (wordsPerMinute) + " -p " + std::to_string (pitch) + " -w "
+                             + path + " \"" + text + "\"";
 
         if (std::system (command.c_str()) != 0)
         {
@@ -330,14 +337,18 @@ namespace
             const auto t = (double) i / sampleRate;
             const auto envelope = std::min (1.0, t * 25.0) * std::min (1.0, (seconds - t) * 20.0);
             phase += twoPi * hz * (1.0 + 0.004 * std::sin (twoPi * 5.5 * t)) / sampleRate;
-            out[i] = envelope * (0.6 * std::sin (phase) + 0.25 * std::sin (2.0 * phase) + 0.12 * std::sin (3.0 * phase)
-                                 + 0.03 * (rng.uniform() * 2.0 - 1.0));
+            out[i] = envelope
+                     * (0.6 * std::sin (phase) + 0.25 * std::sin (2.0 * phase) + 0.12 * std::sin (3.0 * phase)
+                        + 0.03 * (rng.uniform() * 2.0 - 1.0));
         }
 
         return out;
     }
 
-    double midiToHz (double note) { return 440.0 * std::pow (2.0, (note - 69.0) / 12.0); }
+    double midiToHz (double note)
+    {
+        return 440.0 * std::pow (2.0, (note - 69.0) / 12.0);
+    }
 
     //==========================================================================
     // The six stations.
@@ -355,7 +366,8 @@ namespace
             {
                 const auto at = 0.15 + repeat * 2.9 + (double) n * 0.38;
                 const auto detune = rng.between (-0.25, 0.25);
-                const auto bell = struck (midiToHz (phrase[n] + detune), { { 1.0, 0.6 }, { 2.01, 0.25 }, { 3.98, 0.12 }, { 5.4, 0.05 } }, 0.9, 1.6);
+                const auto bell =
+                    struck (midiToHz (phrase[n] + detune), { { 1.0, 0.6 }, { 2.01, 0.25 }, { 3.98, 0.12 }, { 5.4, 0.05 } }, 0.9, 1.6);
                 mixAt (out, bell, at, 0.5);
             }
 
@@ -370,10 +382,11 @@ namespace
         Rng rng (202);
         auto out = silence (15.0);
 
-        const char* codes[36] = { ".-",    "-...",  "-.-.",  "-..",   ".",     "..-.",  "--.",   "....",  "..",
-                                  ".---",  "-.-",   ".-..",  "--",    "-.",    "---",   ".--.",  "--.-",  ".-.",
-                                  "...",   "-",     "..-",   "...-",  ".--",   "-..-",  "-.--",  "--..",  "-----",
-                                  ".----", "..---", "...--", "....-", ".....", "-....", "--...", "---..", "----." };
+        const char* codes[36] = {
+            ".-",   "-...", "-.-.",  "-..",   ".",     "..-.",  "--.",   "....",  "..",    ".---",  "-.-",   ".-..",
+            "--",   "-.",   "---",   ".--.",  "--.-",  ".-.",   "...",   "-",     "..-",   "...-",  ".--",   "-..-",
+            "-.--", "--..", "-----", ".----", "..---", "...--", "....-", ".....", "-....", "--...", "---..", "----."
+        };
         const std::string message = "CQ CQ DE K7XR K7XR QRV 5NN 73 DE K7XR";
         const auto dot = 1.2 / 17.0; // 17 words per minute
 
@@ -458,8 +471,8 @@ namespace
         auto out = silence (20.0);
 
         // A folk-style phrase in G major: note (MIDI) and length in beats.
-        const std::pair<double, double> tune[] = { { 67, 1 }, { 71, 1 }, { 74, 1.5 }, { 72, 0.5 }, { 71, 1 }, { 69, 1 },
-                                                   { 67, 1 }, { 69, 0.5 }, { 71, 0.5 }, { 72, 1 }, { 69, 1 }, { 67, 2 } };
+        const std::pair<double, double> tune[] = { { 67, 1 }, { 71, 1 },   { 74, 1.5 }, { 72, 0.5 }, { 71, 1 }, { 69, 1 },
+                                                   { 67, 1 }, { 69, 0.5 }, { 71, 0.5 }, { 72, 1 },   { 69, 1 }, { 67, 2 } };
         const auto beat = 0.36;
         double at = 0.3;
 
@@ -480,7 +493,7 @@ namespace
         Rng rng (505);
         auto out = silence (15.0);
         const std::vector<std::pair<double, double>> partials { { 1.0, 0.5 },  { 1.47, 0.35 }, { 2.09, 0.3 },
-                                                                 { 2.56, 0.2 }, { 3.12, 0.15 }, { 4.3, 0.08 } };
+                                                                { 2.56, 0.2 }, { 3.12, 0.15 }, { 4.3, 0.08 } };
 
         // Strike, digits, strike, digits; the last gong rings out into the loop's end.
         auto first = speak ("en-us", digitGroups (rng, 2, 4, " "), 110, 35);
@@ -506,7 +519,8 @@ namespace
         auto out = silence (15.0);
 
         // The buzzer: a harsh, slightly wobbling square-ish tone in pulses.
-        const auto buzz = [&out, &rng] (double start, double seconds) {
+        const auto buzz = [&out, &rng] (double start, double seconds)
+        {
             double phase = 0.0;
             const auto first = (size_t) (start * sampleRate);
 
@@ -537,9 +551,8 @@ int main (int argc, char* argv[])
 {
     const std::string folder = argc > 1 ? argv[1] : "resources";
     const std::pair<const char*, std::function<Signal()>> stations[] = {
-        { "station_creepy.wav", numbersStation }, { "station_morse.wav", morseStation },
-        { "station_voice.wav", swedishStation },  { "station_poacher.wav", poacherStation },
-        { "station_gong.wav", gongStation },      { "station_military.wav", militaryStation },
+        { "station_creepy.wav", numbersStation },  { "station_morse.wav", morseStation }, { "station_voice.wav", swedishStation },
+        { "station_poacher.wav", poacherStation }, { "station_gong.wav", gongStation },   { "station_military.wav", militaryStation },
     };
 
     for (const auto& [name, make] : stations)
