@@ -1,3 +1,4 @@
+#include "RawParameters.h"
 #include "processor/ScannerProcessor.h"
 
 #include <benchmark/benchmark.h>
@@ -7,19 +8,13 @@ namespace
     constexpr double sampleRate = 44100.0;
     constexpr int blockSize = 512;
 
-    void setRaw (ScannerProcessor& processor, const char* id, float value)
-    {
-        auto* parameter = processor.parameters.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-    }
-
     /** Stereo 512-sample blocks at 44.1 kHz of a loud input, or of silence. */
     void processBlocks (benchmark::State& state, std::initializer_list<std::pair<const char*, float>> settings, bool silent)
     {
         ScannerProcessor processor;
 
         for (const auto& [id, value] : settings)
-            setRaw (processor, id, value);
+            RawParameters::set (processor.parameters, id, value);
 
         processor.prepareToPlay (sampleRate, blockSize);
         juce::AudioBuffer<float> input (2, blockSize), block (2, blockSize);

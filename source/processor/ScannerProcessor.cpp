@@ -1,6 +1,7 @@
 #include "processor/ScannerProcessor.h"
 
 #include "editor/ScannerEditor.h"
+#include "processor/StateChunkSafety.h"
 
 #include <BinaryData.h>
 
@@ -134,159 +135,18 @@ void ScannerProcessor::getStateInformation (juce::MemoryBlock& destData)
         copyXmlToBinary (*xml, destData);
 }
 
-namespace
-{
-    // Our chunks nest two elements deep. The framework's XML parser recurses once per level,
-    // so a chunk nested thousands of levels deep would exhaust the host thread's stack.
-    constexpr int deepestNestingAccepted = 64;
-
-    /** The XML text a state chunk carries: what follows the 8-byte header, up to the length
-        field or the end of the data, whichever comes first. Empty when there is none. */
-    juce::Range<int> textOfChunk (const void* data, int sizeInBytes)
-    {
-        if (sizeInBytes <= 8)
-            return {};
-
-        const auto length = (int) juce::ByteOrder::littleEndianInt (static_cast<const char*> (data) + 4);
-        return { 8, 8 + juce::jlimit (0, sizeInBytes - 8, length) };
-    }
-
-    /** Strict UTF-8 up to the first zero byte. The framework's parser reads past the end of
-        its text on some malformed sequences, so such text never reaches it. */
-    bool isValidUtf8 (const juce::uint8* text, int length)
-    {
-        for (int i = 0; i < length && text[i] != 0;)
-        {
-            const auto lead = text[i];
-            const auto extra = lead < 0x80                   ? 0
-                               : lead >= 0xC2 && lead < 0xE0 ? 1
-                               : lead >= 0xE0 && lead < 0xF0 ? 2
-                               : lead >= 0xF0 && lead < 0xF5 ? 3
-                                                             : -1;
-            if (extra < 0 || i + extra >= length)
-                return false;
-
-            for (int k = 1; k <= extra; ++k)
-                if ((text[i + k] & 0xC0) != 0x80)
-                    return false;
-
-            i += extra + 1;
-        }
-
-        return true;
-    }
-
-    /** True when the text opens more than `limit` elements inside one another. Counts tags
-        only; anything it misjudges the parser refuses anyway. */
-    bool nestsTooDeeply (const juce::uint8* text, int length, int limit)
-    {
-        int depth = 0;
-
-        for (int i = 0; i + 1 < length; ++i)
-        {
-            if (text[i] == '<')
-            {
-                const auto next = text[i + 1];
-
-                if (next == '/')
-                    --depth;
-                else if (next != '?' && next != '!' && ++depth > limit)
-                    return true;
-            }
-            else if (text[i] == '/' && text[i + 1] == '>')
-            {
-                --depth;
-            }
-        }
-
-        return false;
-    }
-
-    /** XML that names an attribute twice in one element is not well-formed; the framework
-        parses it anyway and then disagrees with itself about which value counts. */
-    bool hasDuplicateAttributes (const juce::XmlElement& element)
-    {
-        juce::StringArray names;
-
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-        {
-            if (names.contains (element.getAttributeName (i)))
-                return true;
-
-            names.add (element.getAttributeName (i));
-        }
-
-        for (auto* child : element.getChildIterator())
-            if (hasDuplicateAttributes (*child))
-                return true;
-
-        return false;
-    }
-
-    /** Whether a host's chunk can go to the framework's XML parser without harm. */
-    bool isSafeToParse (const void* data, int sizeInBytes)
-    {
-        const auto range = textOfChunk (data, sizeInBytes);
-        const auto* text = static_cast<const juce::uint8*> (data) + range.getStart();
-        return isValidUtf8 (text, range.getLength()) && ! nestsTooDeeply (text, range.getLength(), deepestNestingAccepted);
-    }
-} // namespace
-
 void ScannerProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || ! isSafeToParse (data, sizeInBytes))
+    if (data == nullptr || ! StateChunkSafety::isSafeToParse (data, sizeInBytes))
         return;
 
     const auto xml = getXmlFromBinary (data, sizeInBytes);
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString()) || hasDuplicateAttributes (*xml))
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString())
+        || StateChunkSafety::hasDuplicateAttributes (*xml))
         return;
 
-    parameters.replaceState (completeRestoredState (juce::ValueTree::fromXml (*xml)));
-}
-
-juce::ValueTree ScannerProcessor::completeRestoredState (const juce::ValueTree& restored) const
-{
-    // The store would reset a parameter without a PARAM child to its default, never write
-    // back a PARAM without a value, and keep a lower-case root in later saves: complete the
-    // tree so that missing parameters keep their values and every save holds all seven.
-    const juce::Identifier idKey ("id"), valueKey ("value");
-    juce::ValueTree tree (parameters.state.getType());
-    tree.copyPropertiesAndChildrenFrom (restored, nullptr);
-
-    for (auto* parameter : getParameters())
-    {
-        auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter);
-
-        if (ranged == nullptr)
-            continue;
-
-        const auto& id = ranged->paramID;
-        juce::ValueTree child;
-
-        // With several children of one id the store connects the last one.
-        for (int i = tree.getNumChildren(); --i >= 0;)
-            if (tree.getChild (i).getProperty (idKey).toString() == id)
-            {
-                child = tree.getChild (i);
-                break;
-            }
-
-        if (! child.isValid())
-        {
-            child = juce::ValueTree ("PARAM");
-            child.setProperty (idKey, id, nullptr);
-            child.setProperty (valueKey, parameters.getRawParameterValue (id)->load(), nullptr);
-            tree.appendChild (child, nullptr);
-        }
-        else if (! child.hasProperty (valueKey) || ! std::isfinite ((float) child.getProperty (valueKey)))
-        {
-            // A value that is no finite number counts as no value: the parameter's default.
-            child.setProperty (valueKey, ranged->convertFrom0to1 (ranged->getDefaultValue()), nullptr);
-        }
-    }
-
-    return tree;
+    parameters.replaceState (StateChunkSafety::completeRestoredState (juce::ValueTree::fromXml (*xml), parameters));
 }
 
 //==============================================================================
@@ -303,22 +163,33 @@ void ScannerProcessor::releaseResources()
     tuningFilter.reset();
 }
 
-float ScannerProcessor::readRawParameter (const char* parameterId) const noexcept
+ScannerProcessor::ParameterReferences::ParameterReferences (const juce::AudioProcessorValueTreeState& store)
+    : dial (*store.getRawParameterValue (ParameterIds::dial)),
+      staticAmt (*store.getRawParameterValue (ParameterIds::staticAmt)),
+      signal (*store.getRawParameterValue (ParameterIds::signal)),
+      lofi (*store.getRawParameterValue (ParameterIds::lofi)),
+      autoScan (*store.getRawParameterValue (ParameterIds::autoScan)),
+      scanRate (*store.getRawParameterValue (ParameterIds::scanRate)),
+      mix (*store.getRawParameterValue (ParameterIds::mix))
+{}
+
+ScannerProcessor::BlockSettings ScannerProcessor::readBlockSettings() const noexcept
 {
-    return parameters.getRawParameterValue (parameterId)->load();
+    BlockSettings settings;
+    settings.dial = parameterRefs.dial.load();
+    settings.staticAmt = parameterRefs.staticAmt.load() / percent;
+    settings.signal = parameterRefs.signal.load() / percent;
+    settings.lofi = parameterRefs.lofi.load() / percent;
+    settings.autoScanOn = parameterRefs.autoScan.load() > 0.5f;
+    settings.mix = parameterRefs.mix.load() / percent;
+    return settings;
 }
 
 void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     juce::ScopedNoDenormals noDenormals;
 
-    BlockSettings settings;
-    settings.dial = readRawParameter (ParameterIds::dial);
-    settings.staticAmt = readRawParameter (ParameterIds::staticAmt) / percent;
-    settings.signal = readRawParameter (ParameterIds::signal) / percent;
-    settings.lofi = readRawParameter (ParameterIds::lofi) / percent;
-    settings.autoScanOn = readRawParameter (ParameterIds::autoScan) > 0.5f;
-    settings.mix = readRawParameter (ParameterIds::mix) / percent;
+    const auto settings = readBlockSettings();
 
     const auto numSamples = buffer.getNumSamples();
     const auto numChannels = buffer.getNumChannels();
@@ -477,7 +348,7 @@ float ScannerProcessor::generateStatic() noexcept
 
 void ScannerProcessor::updateAutoScan (int numSamples) noexcept
 {
-    const auto rate = readRawParameter (ParameterIds::scanRate);
+    const auto rate = parameterRefs.scanRate.load();
     const auto step = rate / percent * fullScanSpeed / (float) currentSampleRate * (float) numSamples;
 
     if (isDwelling)

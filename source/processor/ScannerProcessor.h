@@ -97,7 +97,21 @@ public:
 private:
     struct BlockSettings;
 
-    float readRawParameter (const char* parameterId) const noexcept;
+    /** The store's raw values, looked up once: the audio thread reads them without a string search. */
+    struct ParameterReferences
+    {
+        explicit ParameterReferences (const juce::AudioProcessorValueTreeState& store);
+
+        const std::atomic<float>& dial;
+        const std::atomic<float>& staticAmt;
+        const std::atomic<float>& signal;
+        const std::atomic<float>& lofi;
+        const std::atomic<float>& autoScan;
+        const std::atomic<float>& scanRate;
+        const std::atomic<float>& mix;
+    };
+
+    BlockSettings readBlockSettings() const noexcept;
     float findDialInUse (const BlockSettings& settings, int numSamples) noexcept;
     void publishReadouts (float dial, StationReception reception) noexcept;
     void configureFilter (float dial, float signalFraction) noexcept;
@@ -126,7 +140,7 @@ private:
     static BleedList findBleedingStations (float dial, StationReception reception) noexcept;
     void advanceSilentStations (int receivedIndex, const BleedList& bleeds, int numSamples) noexcept;
 
-    juce::ValueTree completeRestoredState (const juce::ValueTree& restored) const;
+    const ParameterReferences parameterRefs { parameters };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ScannerProcessor)
 };

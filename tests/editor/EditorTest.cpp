@@ -1,3 +1,6 @@
+#include "EditorDeleter.h"
+#include "PixelProbe.h"
+#include "RawParameters.h"
 #include "editor/ScannerEditor.h"
 #include "processor/ScannerProcessor.h"
 
@@ -11,34 +14,11 @@ namespace
     {
         float raw (const char* id) { return processor.parameters.getRawParameterValue (id)->load(); }
 
-        void setRaw (const char* id, float value)
-        {
-            auto* parameter = processor.parameters.getParameter (id);
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-        }
+        void setRaw (const char* id, float value) { RawParameters::set (processor.parameters, id, value); }
 
         ScannerProcessor processor;
         ScannerEditor editor { processor };
     };
-
-    juce::Image render (juce::Component& component)
-    {
-        juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true, juce::SoftwareImageType());
-        juce::Graphics g (image);
-        component.paintEntireComponent (g, false);
-        return image;
-    }
-
-    int countDifferentPixels (const juce::Image& a, const juce::Image& b)
-    {
-        int different = 0;
-
-        for (int y = 0; y < a.getHeight(); ++y)
-            for (int x = 0; x < a.getWidth(); ++x)
-                different += a.getPixelAt (x, y).getARGB() != b.getPixelAt (x, y).getARGB() ? 1 : 0;
-
-        return different;
-    }
 } // namespace
 
 TEST_F (EditorFixture, laysOutEveryChildToThePixel)
@@ -86,7 +66,7 @@ TEST_F (EditorFixture, aTooSmallEditorGetsNoNegativeSizes)
             EXPECT_GE (child->getHeight(), 0);
         }
 
-        render (editor); // paints without trouble at any size
+        PixelProbe::renderAlone (editor); // paints without trouble at any size
     }
 }
 
@@ -179,13 +159,13 @@ TEST_F (EditorFixture, cachedLayersPaintTheSamePixels)
 
         editor.useBackgroundCache = true;
         editor.crtOverlay.useGradientCache = true;
-        const auto cached = render (editor);
+        const auto cached = PixelProbe::renderAlone (editor);
 
         editor.useBackgroundCache = false;
         editor.crtOverlay.useGradientCache = false;
-        const auto direct = render (editor);
+        const auto direct = PixelProbe::renderAlone (editor);
 
-        EXPECT_EQ (countDifferentPixels (cached, direct), 0);
+        EXPECT_EQ (PixelProbe::countDifferentPixels (cached, direct), 0);
     }
 }
 
@@ -210,10 +190,10 @@ TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
 
     for (int round = 0; round < 25; ++round)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+        OwnedEditor editor (processor.createEditorIfNeeded());
         ASSERT_NE (dynamic_cast<ScannerEditor*> (editor.get()), nullptr);
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-        render (*editor);
+        PixelProbe::renderAlone (*editor);
         editor.reset();
         EXPECT_EQ (processor.getActiveEditor(), nullptr);
     }

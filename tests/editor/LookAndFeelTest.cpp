@@ -23,9 +23,9 @@ TEST (LookAndFeel, theKnobsNeedleIsCyanAndItsHubPurple)
     juce::Slider slider;
     const auto image = drawn (100, 100, [&] (juce::Graphics& g) { lnf.drawRotarySlider (g, 0, 0, 100, 100, 0.5f, -2.5f, 2.5f, slider); });
 
-    EXPECT_EQ (argbAt (image, 49, 30), 0xFF00FFEEu); // straight up at the middle position
-    EXPECT_EQ (argbAt (image, 50, 50), 0xFFBB44FFu); // the hub
-    EXPECT_EQ (argbAt (image, 30, 75), 0xFF030008u); // the body, off the needle's path
+    EXPECT_EQ (PixelProbe::argbAt (image, 49, 30), 0xFF00FFEEu); // straight up at the middle position
+    EXPECT_EQ (PixelProbe::argbAt (image, 50, 50), 0xFFBB44FFu); // the hub
+    EXPECT_EQ (PixelProbe::argbAt (image, 30, 75), 0xFF030008u); // the body, off the needle's path
 }
 
 TEST (LookAndFeel, theTuningThumbAndPointer)
@@ -36,9 +36,9 @@ TEST (LookAndFeel, theTuningThumbAndPointer)
                               [&] (juce::Graphics& g)
                               { lnf.drawLinearSlider (g, 0, 0, 300, 36, 150.0f, 0.0f, 300.0f, juce::Slider::LinearHorizontal, slider); });
 
-    EXPECT_EQ (argbAt (image, 148, 18), 0xFF00FFEEu); // thumb beside its highlight
-    EXPECT_EQ (argbAt (image, 150, 2), 0xFF00FFEEu);  // the pointer under the top edge
-    EXPECT_EQ (argbAt (image, 250, 18), 0xFF030008u); // the empty band to the right of the thumb
+    EXPECT_EQ (PixelProbe::argbAt (image, 148, 18), 0xFF00FFEEu); // thumb beside its highlight
+    EXPECT_EQ (PixelProbe::argbAt (image, 150, 2), 0xFF00FFEEu);  // the pointer under the top edge
+    EXPECT_EQ (PixelProbe::argbAt (image, 250, 18), 0xFF030008u); // the empty band to the right of the thumb
 }
 
 TEST (LookAndFeel, theToggleReadsOnAndOff)
@@ -48,11 +48,11 @@ TEST (LookAndFeel, theToggleReadsOnAndOff)
     button.setSize (200, 36);
 
     const auto off = drawn (200, 36, [&] (juce::Graphics& g) { lnf.drawToggleButton (g, button, false, false); });
-    EXPECT_EQ (argbAt (off, 8, 8), 0xFF08000Fu);
+    EXPECT_EQ (PixelProbe::argbAt (off, 8, 8), 0xFF08000Fu);
 
     button.setToggleState (true, juce::dontSendNotification);
     const auto on = drawn (200, 36, [&] (juce::Graphics& g) { lnf.drawToggleButton (g, button, true, true); });
-    EXPECT_EQ (argbAt (on, 8, 8), blendedPixel ({ 0x1F44FF88 }));
+    EXPECT_EQ (PixelProbe::argbAt (on, 8, 8), PixelProbe::blendedPixel ({ 0x1F44FF88 }));
 
     // The text of each state lights some pixels in its colour family.
     int greenText = 0;
@@ -68,7 +68,7 @@ TEST (CRTOverlayLook, scanLinesDarkenEveryThirdRowAndTheCornersDarkest)
     CRTOverlay overlay;
     overlay.setSize (700, 520);
     overlay.sweepPosition = 400.0f; // the band well away from the probed rows
-    const auto image = renderAlone (overlay, 0xFF808080);
+    const auto image = PixelProbe::renderAlone (overlay, 0xFF808080);
 
     const auto lined = image.getPixelAt (350, 201).getRed(), plain = image.getPixelAt (350, 202).getRed();
     EXPECT_GE (plain - lined, 12);
@@ -108,9 +108,10 @@ TEST (EditorLook, theHeaderRuleOverTheGlow)
     ScannerProcessor processor;
     ScannerEditor editor (processor);
     editor.crtOverlay.setVisible (false);
-    const auto image = renderAlone (editor);
+    const auto image = PixelProbe::renderAlone (editor);
 
-    EXPECT_EQ (argbAt (image, 10, 52), blendedPixel ({ 0xFF030008, 0x0FBB44FF, 0x99BB44FF }));
-    EXPECT_EQ (argbAt (image, 10, 30), blendedPixel ({ 0xFF030008, 0xEE000005 }));
-    EXPECT_EQ (argbAt (image, 32, 500), blendedPixel ({ 0xFF030008, 0xFF0A0515, 0xEE000005 })); // grid under the footer bar
+    EXPECT_EQ (PixelProbe::argbAt (image, 10, 52), PixelProbe::blendedPixel ({ 0xFF030008, 0x0FBB44FF, 0x99BB44FF }));
+    EXPECT_EQ (PixelProbe::argbAt (image, 10, 30), PixelProbe::blendedPixel ({ 0xFF030008, 0xEE000005 }));
+    EXPECT_EQ (PixelProbe::argbAt (image, 32, 500),
+               PixelProbe::blendedPixel ({ 0xFF030008, 0xFF0A0515, 0xEE000005 })); // grid under the footer bar
 }

@@ -90,18 +90,18 @@ TEST_F (DisplayFixture, meterBarsLightInTheirColours)
     const auto barPixel = [this] (const juce::Image& image, int bar)
     {
         const auto bx = (float) bar * geo.barStep + geo.meterStart;
-        return argbAt (image, (int) (bx + 4.0f), (int) (geo.readoutTop + geo.readoutHeight - 3.0f));
+        return PixelProbe::argbAt (image, (int) (bx + 4.0f), (int) (geo.readoutTop + geo.readoutHeight - 3.0f));
     };
 
     show (2, 0.5f);
-    const auto half = renderAlone (display);
+    const auto half = PixelProbe::renderAlone (display);
     EXPECT_EQ (barPixel (half, 0), 0xFFBB44FFu);
     EXPECT_EQ (barPixel (half, 3), 0xFFBB44FFu);
-    EXPECT_EQ (barPixel (half, 4), blendedPixel ({ 0xFF010005, 0x0F44FF88 }));
-    EXPECT_EQ (barPixel (half, 7), blendedPixel ({ 0xFF010005, 0x0FFF2090 }));
+    EXPECT_EQ (barPixel (half, 4), PixelProbe::blendedPixel ({ 0xFF010005, 0x0F44FF88 }));
+    EXPECT_EQ (barPixel (half, 7), PixelProbe::blendedPixel ({ 0xFF010005, 0x0FFF2090 }));
 
     show (2, 1.0f);
-    const auto full = renderAlone (display);
+    const auto full = PixelProbe::renderAlone (display);
     EXPECT_EQ (barPixel (full, 4), 0xFF44FF88u);
     EXPECT_EQ (barPixel (full, 5), 0xFF44FF88u);
     EXPECT_EQ (barPixel (full, 6), 0xFFFF2090u);
@@ -111,21 +111,21 @@ TEST_F (DisplayFixture, meterBarsLightInTheirColours)
 TEST_F (DisplayFixture, stationDotsAndNeedle)
 {
     show (2, 1.0f, 0.5f);
-    const auto image = renderAlone (display);
+    const auto image = PixelProbe::renderAlone (display);
     const auto dotY = (int) (geo.scaleBottom - 14.0f);
 
     // The received station's dot is solid green around its white highlight.
     const auto received = geo.xOfDial (stationTable[2].position);
-    EXPECT_EQ (argbAt (image, (int) received + 3, dotY), 0xFF44FF88u);
+    EXPECT_EQ (PixelProbe::argbAt (image, (int) received + 3, dotY), 0xFF44FF88u);
 
     // Another station's dot: the faint purple marker over its halo over the panel.
     const auto other = geo.xOfDial (stationTable[0].position);
-    EXPECT_EQ (argbAt (image, (int) other + 3, dotY), blendedPixel ({ 0xFF010005, 0x33BB44FF, 0x4CBB44FF }));
+    EXPECT_EQ (PixelProbe::argbAt (image, (int) other + 3, dotY), PixelProbe::blendedPixel ({ 0xFF010005, 0x33BB44FF, 0x4CBB44FF }));
 
     // The needle's core is cyan; its outer glow is the faintest cyan over the panel.
     const auto needle = image.getPixelAt ((int) geo.xOfDial (0.5f) - 1, 40);
     EXPECT_LT (needle.getRed(), 0x80);
     EXPECT_GT (needle.getGreen(), 0xE0);
     EXPECT_GT (needle.getBlue(), 0xD0);
-    EXPECT_EQ (argbAt (image, (int) geo.xOfDial (0.5f) - 8, 40), blendedPixel ({ 0xFF010005, 0x0A00FFEE }));
+    EXPECT_EQ (PixelProbe::argbAt (image, (int) geo.xOfDial (0.5f) - 8, 40), PixelProbe::blendedPixel ({ 0xFF010005, 0x0A00FFEE }));
 }

@@ -98,7 +98,9 @@ TEST (StationTable, bleedGainsOfNeighbours)
         EXPECT_EQ (stationBleedGain (c.dial, c.station, gain), c.bleeds) << "dial " << c.dial << " station " << c.station;
 
         if (c.bleeds)
+        {
             EXPECT_EQ (gain, c.gain) << "dial " << c.dial << " station " << c.station;
+        }
     }
 
     float largest = 0.0f;

@@ -99,7 +99,7 @@ TEST (HostMatrix, aStationPlaysOneRecordingSamplePerOutputSampleAtEveryRate)
 
         for (const auto& [id, value] : { std::pair ("dial", 0.58f), std::pair ("staticAmt", 0.0f), std::pair ("signal", 100.0f),
                                          std::pair ("lofi", 0.0f), std::pair ("mix", 100.0f) })
-            ASSERT_TRUE (BundleHost::setRawValue (*instance, id, value));
+            ASSERT_TRUE (BundleHost::setFromText (*instance, id, juce::String (value)));
 
         instance->setRateAndBufferSizeDetails (rate, 333);
         instance->prepareToPlay (rate, 333);

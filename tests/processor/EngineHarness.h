@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RawParameters.h"
 #include "processor/ScannerProcessor.h"
 
 #include <vector>
@@ -10,11 +11,7 @@ struct EngineHarness
 {
     explicit EngineHarness (double sampleRate = 44100.0, int maxBlock = 512) { processor.prepareToPlay (sampleRate, maxBlock); }
 
-    void set (const char* id, float raw)
-    {
-        auto* parameter = processor.parameters.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (raw));
-    }
+    void set (const char* id, float raw) { RawParameters::set (processor.parameters, id, raw); }
 
     /** The raw value the store holds, snapped to the parameter's interval. */
     float raw (const char* id) const { return processor.parameters.getRawParameterValue (id)->load(); }

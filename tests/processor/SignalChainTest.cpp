@@ -82,7 +82,9 @@ TEST (SignalChain, awayFromStationsTheInputIsNotHeard)
             ASSERT_EQ (heard.getSample (0, i), nothing.getSample (0, i)) << "sample " << i;
 
         if (dial == 1.0f) // no station bleeds at the very end of the band
+        {
             EXPECT_EQ (heard.getMagnitude (0, 3000), 0.0f);
+        }
     }
 }
 
@@ -214,7 +216,9 @@ TEST (SignalChain, foldsAnyChannelCountAndWritesOnlyTheFirstTwo)
             ASSERT_EQ (output.getSample (0, i), reference.getSample (0, i));
 
             if (numChannels > 1)
+            {
                 ASSERT_EQ (output.getSample (1, i), reference.getSample (0, i));
+            }
 
             for (int c = 2; c < numChannels; ++c)
                 ASSERT_EQ (output.getSample (c, i), input.getSample (c, i));

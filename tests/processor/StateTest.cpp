@@ -1,3 +1,5 @@
+#include "RawParameters.h"
+#include "StateChunks.h"
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
@@ -6,44 +8,14 @@
 
 namespace
 {
-    juce::MemoryBlock chunkWithLength (const juce::String& xmlText, juce::int32 lengthField)
-    {
-        juce::MemoryBlock block;
-        juce::MemoryOutputStream out (block, false);
-        out.writeInt (0x21324356);
-        out.writeInt (lengthField);
-        out.write (xmlText.toRawUTF8(), xmlText.getNumBytesAsUTF8());
-        out.writeByte (0);
-        out.flush();
-        return block;
-    }
-
-    juce::MemoryBlock chunk (const juce::String& xmlText)
-    {
-        return chunkWithLength (xmlText, (juce::int32) xmlText.getNumBytesAsUTF8());
-    }
-
-    juce::MemoryBlock saved (ScannerProcessor& processor)
-    {
-        juce::MemoryBlock block;
-        processor.getStateInformation (block);
-        return block;
-    }
-
-    void restore (ScannerProcessor& processor, const juce::MemoryBlock& block)
-    {
-        processor.setStateInformation (block.getData(), (int) block.getSize());
-    }
-
     float raw (ScannerProcessor& processor, const char* id)
     {
-        return processor.parameters.getRawParameterValue (id)->load();
+        return RawParameters::get (processor.parameters, id);
     }
 
     void setRaw (ScannerProcessor& processor, const char* id, float value)
     {
-        auto* parameter = processor.parameters.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+        RawParameters::set (processor.parameters, id, value);
     }
 
     const char* const allIds[] = { "dial", "staticAmt", "signal", "lofi", "autoScan", "scanRate", "mix" };
@@ -84,7 +56,7 @@ namespace
 TEST (StateChunk, hasTheMagicLengthSingleLineXmlAndATrailingZero)
 {
     ScannerProcessor processor;
-    const auto block = saved (processor);
+    const auto block = StateChunks::saved (processor);
     const auto* bytes = static_cast<const juce::uint8*> (block.getData());
 
     ASSERT_GT (block.getSize(), 9u);
@@ -117,13 +89,13 @@ TEST (StateChunk, hasTheMagicLengthSingleLineXmlAndATrailingZero)
 TEST_F (StateFixture, restoresItsOwnChunkAndCarriesValuesToAnotherInstance)
 {
     const auto before = values();
-    const auto block = saved (processor);
+    const auto block = StateChunks::saved (processor);
 
-    restore (processor, block);
+    StateChunks::restore (processor, block);
     EXPECT_EQ (values(), before);
 
     ScannerProcessor other;
-    restore (other, block);
+    StateChunks::restore (other, block);
 
     for (auto* id : allIds)
         EXPECT_EQ (raw (other, id), before.at (id)) << id;
@@ -132,7 +104,7 @@ TEST_F (StateFixture, restoresItsOwnChunkAndCarriesValuesToAnotherInstance)
 TEST_F (StateFixture, ignoresDataThatIsNoChunk)
 {
     const auto before = values();
-    const auto valid = saved (processor);
+    const auto valid = StateChunks::saved (processor);
     const juce::String bareXml = "<?xml version=\"1.0\"?><Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>";
 
     std::vector<juce::MemoryBlock> refused;
@@ -141,15 +113,15 @@ TEST_F (StateFixture, ignoresDataThatIsNoChunk)
         refused.emplace_back (valid.getData(), size);
 
     refused.emplace_back (bareXml.toRawUTF8(), bareXml.getNumBytesAsUTF8());
-    refused.push_back (chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 0));
-    refused.push_back (chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", -5));
-    refused.push_back (chunk ("<Other><PARAM id=\"dial\" value=\"0.9\"/></Other>"));
-    refused.push_back (chunk ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/>")); // unclosed
-    refused.push_back (chunk ("not xml at all"));
+    refused.push_back (StateChunks::withLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 0));
+    refused.push_back (StateChunks::withLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", -5));
+    refused.push_back (StateChunks::of ("<Other><PARAM id=\"dial\" value=\"0.9\"/></Other>"));
+    refused.push_back (StateChunks::of ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/>")); // unclosed
+    refused.push_back (StateChunks::of ("not xml at all"));
 
     for (const auto& block : refused)
     {
-        restore (processor, block);
+        StateChunks::restore (processor, block);
         EXPECT_EQ (values(), before) << "chunk of " << block.getSize() << " bytes";
     }
 
@@ -159,26 +131,26 @@ TEST_F (StateFixture, ignoresDataThatIsNoChunk)
 
 TEST_F (StateFixture, readsOnlyTheBytesPresentWhenTheLengthIsTooLarge)
 {
-    restore (processor, chunkWithLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 1 << 30));
+    StateChunks::restore (processor, StateChunks::withLength ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/></Parameters>", 1 << 30));
     EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.9f);
 }
 
 TEST_F (StateFixture, acceptsALowerCaseRootAndKeepsSavingTheProperOne)
 {
-    restore (processor, chunk ("<parameters><PARAM id=\"dial\" value=\"0.7\"/></parameters>"));
+    StateChunks::restore (processor, StateChunks::of ("<parameters><PARAM id=\"dial\" value=\"0.7\"/></parameters>"));
     EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.7f);
-    EXPECT_TRUE (textOf (saved (processor)).contains ("<Parameters>"));
+    EXPECT_TRUE (textOf (StateChunks::saved (processor)).contains ("<Parameters>"));
 }
 
 TEST_F (StateFixture, aMissingParamKeepsItsValueAndIsSavedAgain)
 {
     const auto before = values();
-    restore (processor, chunk ("<Parameters><PARAM id=\"mix\" value=\"10\"/></Parameters>"));
+    StateChunks::restore (processor, StateChunks::of ("<Parameters><PARAM id=\"mix\" value=\"10\"/></Parameters>"));
 
     for (auto* id : allIds)
         EXPECT_EQ (raw (processor, id), juce::String (id) == "mix" ? 10.0f : before.at (id)) << id;
 
-    const auto xml = juce::parseXML (textOf (saved (processor)));
+    const auto xml = juce::parseXML (textOf (StateChunks::saved (processor)));
     ASSERT_NE (xml, nullptr);
 
     for (auto* id : allIds)
@@ -192,14 +164,15 @@ TEST_F (StateFixture, aMissingParamKeepsItsValueAndIsSavedAgain)
 
 TEST_F (StateFixture, aParamWithoutValueTakesTheDefaultAndIsSavedWithIt)
 {
-    restore (processor, chunk ("<Parameters><PARAM id=\"dial\"/><PARAM id=\"autoScan\"/><PARAM id=\"mix\"/></Parameters>"));
+    StateChunks::restore (processor,
+                          StateChunks::of ("<Parameters><PARAM id=\"dial\"/><PARAM id=\"autoScan\"/><PARAM id=\"mix\"/></Parameters>"));
 
     EXPECT_EQ (raw (processor, "dial"), 0.5f);
     EXPECT_EQ (raw (processor, "autoScan"), 0.0f);
     EXPECT_EQ (raw (processor, "mix"), 100.0f);
     EXPECT_EQ (raw (processor, "staticAmt"), 12.5f);
 
-    const auto xml = juce::parseXML (textOf (saved (processor)));
+    const auto xml = juce::parseXML (textOf (StateChunks::saved (processor)));
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getChildByAttribute ("id", "dial")->getDoubleAttribute ("value", -1.0), 0.5);
     EXPECT_EQ (xml->getChildByAttribute ("id", "mix")->getDoubleAttribute ("value", -1.0), 100.0);
@@ -207,9 +180,10 @@ TEST_F (StateFixture, aParamWithoutValueTakesTheDefaultAndIsSavedWithIt)
 
 TEST_F (StateFixture, foreignChildrenAndOutOfRangeValuesAreHarmless)
 {
-    restore (processor, chunk ("<Parameters extra=\"1\"><PARAM id=\"nothing\" value=\"5\"/><PARAM id=\"lofi\" value=\"1e9\"/>"
-                               "<PARAM id=\"signal\" value=\"-20\"/><PARAM id=\"dial\" value=\"nan\"/>"
-                               "<PARAM id=\"scanRate\" value=\"abc\"/></Parameters>"));
+    StateChunks::restore (processor,
+                          StateChunks::of ("<Parameters extra=\"1\"><PARAM id=\"nothing\" value=\"5\"/><PARAM id=\"lofi\" value=\"1e9\"/>"
+                                           "<PARAM id=\"signal\" value=\"-20\"/><PARAM id=\"dial\" value=\"nan\"/>"
+                                           "<PARAM id=\"scanRate\" value=\"abc\"/></Parameters>"));
 
     EXPECT_EQ (raw (processor, "lofi"), 100.0f);
     EXPECT_EQ (raw (processor, "signal"), 0.0f);
@@ -222,7 +196,7 @@ TEST_F (StateFixture, foreignChildrenAndOutOfRangeValuesAreHarmless)
 
 TEST_F (StateFixture, survivesRandomAndTruncatedChunks)
 {
-    const auto valid = saved (processor);
+    const auto valid = StateChunks::saved (processor);
     juce::Random random (42);
 
     for (int round = 0; round < 300; ++round)
@@ -235,7 +209,7 @@ TEST_F (StateFixture, survivesRandomAndTruncatedChunks)
             for (int flips = 0; flips < 1 + round % 7; ++flips)
                 static_cast<juce::uint8*> (block.getData())[random.nextInt ((int) block.getSize())] = (juce::uint8) random.nextInt (256);
 
-        restore (processor, block);
+        StateChunks::restore (processor, block);
 
         for (auto* id : allIds)
         {
@@ -258,8 +232,8 @@ TEST_F (StateFixture, deeplyNestedXmlIsRefusedWithoutExhaustingTheStack)
     for (int level = 0; level < 200000; ++level)
         nested << "<a>";
 
-    const auto block = chunk (nested);
-    std::thread smallStack ([&] { restore (processor, block); });
+    const auto block = StateChunks::of (nested);
+    std::thread smallStack ([&] { StateChunks::restore (processor, block); });
     smallStack.join();
 
     EXPECT_EQ (values(), before);
@@ -268,7 +242,9 @@ TEST_F (StateFixture, deeplyNestedXmlIsRefusedWithoutExhaustingTheStack)
 TEST_F (StateFixture, anAttributeNamedTwiceMakesTheChunkDamaged)
 {
     const auto before = values();
-    restore (processor, chunk ("<Parameters><PARAM id=\"dial\" value=\"0.5\" value=\"0.0\"/><PARAM id=\"mix\" value=\"3\"/></Parameters>"));
+    StateChunks::restore (
+        processor,
+        StateChunks::of ("<Parameters><PARAM id=\"dial\" value=\"0.5\" value=\"0.0\"/><PARAM id=\"mix\" value=\"3\"/></Parameters>"));
     EXPECT_EQ (values(), before);
 }
 
@@ -280,21 +256,13 @@ TEST_F (StateFixture, malformedUtf8IsRefused)
 
     for (const auto* bad : samples)
     {
-        juce::MemoryBlock block;
-        juce::MemoryOutputStream out (block, false);
-        const juce::String head ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/><PARAM id=\"");
-        const std::string text = head.toStdString() + bad + "\"/></Parameters>";
-        out.writeInt (0x21324356);
-        out.writeInt ((int) text.size());
-        out.write (text.data(), text.size());
-        out.writeByte (0);
-        out.flush();
-        restore (processor, block);
+        const std::string text = std::string ("<Parameters><PARAM id=\"dial\" value=\"0.9\"/><PARAM id=\"") + bad + "\"/></Parameters>";
+        StateChunks::restore (processor, StateChunks::ofBytes (text.data(), text.size()));
         EXPECT_EQ (values(), before);
     }
 
     // Valid multi-byte text still loads.
-    restore (processor,
-             chunk (juce::String::fromUTF8 ("<Parameters><PARAM id=\"dial\" value=\"0.9\" note=\"\xc3\xa9\xe2\x82\xac\"/></Parameters>")));
+    StateChunks::restore (processor, StateChunks::of (juce::String::fromUTF8 (
+                                         "<Parameters><PARAM id=\"dial\" value=\"0.9\" note=\"\xc3\xa9\xe2\x82\xac\"/></Parameters>")));
     EXPECT_FLOAT_EQ (raw (processor, "dial"), 0.9f);
 }

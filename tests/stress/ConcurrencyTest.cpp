@@ -1,3 +1,4 @@
+#include "EditorDeleter.h"
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
@@ -73,7 +74,7 @@ TEST (Concurrency, audioStateAutomationAndEditorTogether)
 
     while (juce::Time::getMillisecondCounter() < end)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+        OwnedEditor editor (processor.createEditorIfNeeded());
         juce::MessageManager::getInstance()->runDispatchLoopUntil (60);
         juce::Image image (juce::Image::ARGB, editor->getWidth(), editor->getHeight(), true);
         juce::Graphics g (image);

@@ -1,3 +1,4 @@
+#include "EditorDeleter.h"
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ namespace
 
             if (i % 2 == 0)
             {
-                std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
+                OwnedEditor editor (processor->createEditorIfNeeded());
                 juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
             }
 
@@ -58,5 +59,7 @@ TEST (Lifetime, fiftyInstancesWithAndWithoutEditorsDoNotGrowMemory)
     // One instance holds about 19 MB of decoded recordings; fifty leaked ones would be ~1 GB.
     // AddressSanitizer holds freed memory in quarantine, so there LeakSanitizer judges instead.
     if (! builtWithAddressSanitizer())
+    {
         EXPECT_LT (after, before + (size_t) 24 * 1024 * 1024) << "before " << before << ", after " << after;
+    }
 }

@@ -1,24 +1,10 @@
 #include "BundleHost.h"
 
-#include "processor/ScannerProcessor.h"
-
 namespace
 {
-    /** The plug-in's own parameters, built from its layout, to learn their ranges. */
-    /** The plug-in's own parameters, unowned by any processor: their IDs and ranges. */
-    const std::vector<std::unique_ptr<juce::RangedAudioParameter>>& declaredParameters()
+    juce::String looseKey (const juce::String& text)
     {
-        static const auto declared = ScannerProcessor::createParameters();
-        return declared;
-    }
-
-    const juce::RangedAudioParameter* declaredParameter (const juce::String& stringId)
-    {
-        for (const auto& parameter : declaredParameters())
-            if (parameter->paramID == stringId)
-                return parameter.get();
-
-        return nullptr;
+        return text.toLowerCase().retainCharacters ("abcdefghijklmnopqrstuvwxyz0123456789");
     }
 } // namespace
 
@@ -54,58 +40,55 @@ std::unique_ptr<juce::AudioPluginInstance> BundleHost::load (const juce::File& b
     return format.createInstanceFromDescription (*description, sampleRate, blockSize, error);
 }
 
-juce::String BundleHost::hostIdFor (const juce::String& stringId)
+juce::String BundleHost::keyOf (const juce::AudioProcessorParameter& hosted)
 {
-    // How the framework's VST3 client derives a parameter's numeric ID from its string ID.
-    return juce::String ((juce::int32) (stringId.hashCode() & 0x7fffffff));
+    return looseKey (hosted.getName (64));
 }
 
-juce::String BundleHost::stringIdOf (const juce::AudioProcessorParameter& hosted)
+juce::AudioProcessorParameter* BundleHost::findParameter (juce::AudioPluginInstance& instance, const juce::String& name)
 {
-    if (const auto* withId = dynamic_cast<const juce::HostedAudioProcessorParameter*> (&hosted))
-        for (const auto& declared : declaredParameters())
-            if (hostIdFor (declared->paramID) == withId->getParameterID())
-                return declared->paramID;
+    const auto wanted = looseKey (name);
+    juce::AudioProcessorParameter* startsWithKey = nullptr;
+    int numStartingWithKey = 0;
 
-    return {};
-}
+    if (wanted.isEmpty())
+        return nullptr;
 
-juce::AudioProcessorParameter* BundleHost::findParameter (juce::AudioPluginInstance& instance, const juce::String& stringId)
-{
     for (auto* parameter : instance.getParameters())
-        if (stringIdOf (*parameter) == stringId)
+    {
+        const auto key = keyOf (*parameter);
+
+        if (key == wanted)
             return parameter;
 
-    return nullptr;
+        if (key.isNotEmpty() && wanted.startsWith (key))
+        {
+            startsWithKey = parameter;
+            ++numStartingWithKey;
+        }
+    }
+
+    return numStartingWithKey == 1 ? startsWithKey : nullptr;
 }
 
-std::optional<float> BundleHost::normalise (const juce::String& stringId, float rawValue)
+bool BundleHost::setFromText (juce::AudioPluginInstance& instance, const juce::String& name, const juce::String& text)
 {
-    if (const auto* declared = declaredParameter (stringId))
-        return declared->convertTo0to1 (rawValue);
+    auto* parameter = findParameter (instance, name);
 
-    return std::nullopt;
-}
-
-bool BundleHost::setRawValue (juce::AudioPluginInstance& instance, const juce::String& stringId, float rawValue)
-{
-    auto* parameter = findParameter (instance, stringId);
-    const auto normalised = normalise (stringId, rawValue);
-
-    if (parameter == nullptr || ! normalised)
+    if (parameter == nullptr)
         return false;
 
-    parameter->setValueNotifyingHost (*normalised);
+    parameter->setValueNotifyingHost (parameter->getValueForText (text));
     return true;
 }
 
-bool BundleHost::setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues, juce::String& error)
+bool BundleHost::setAllFromText (juce::AudioPluginInstance& instance, const juce::StringPairArray& texts, juce::String& error)
 {
-    for (const auto& id : rawValues.getAllKeys())
+    for (const auto& name : texts.getAllKeys())
     {
-        if (! setRawValue (instance, id, rawValues[id].getFloatValue()))
+        if (! setFromText (instance, name, texts[name]))
         {
-            error = "unknown parameter " + id;
+            error = "unknown parameter " + name;
             return false;
         }
     }

@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-/** Loads the built VST3 bundle the way a DAW does and drives it through the host-side API.
-    A VST3 host knows parameters only by numeric IDs and normalised values; this class maps
-    the plug-in's string IDs and raw values onto them. Use it on the message thread. */
+/** Loads the built VST3 bundle the way a DAW does and drives it through the host-side API
+    alone: the bundle is a black box whose parameters are known by the names and texts it
+    gives them. Use it on the message thread. */
 class BundleHost
 {
 public:
@@ -21,22 +21,19 @@ public:
     static std::unique_ptr<juce::AudioPluginInstance> load (const juce::File& bundle, double sampleRate, int blockSize,
                                                             juce::String& error);
 
-    /** The numeric ID a VST3 host sees for one of the plug-in's string parameter IDs. */
-    static juce::String hostIdFor (const juce::String& stringId);
+    /** How a user names a hosted parameter: its name in lower case without spaces or dashes
+        ("Scan Rate" -> "scanrate", "Lo-Fi" -> "lofi"). */
+    static juce::String keyOf (const juce::AudioProcessorParameter& hosted);
 
-    /** The string ID behind a host-side parameter, or empty for one the plug-in did not declare. */
-    static juce::String stringIdOf (const juce::AudioProcessorParameter& hosted);
+    /** The hosted parameter a user names, by its key (any case, spaces or dashes), or by a
+        longer word that starts with exactly one parameter's key (the plug-in's own IDs do:
+        "staticAmt" for "Static"); nullptr when none fits. */
+    static juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name);
 
-    /** The host-side parameter of a string ID, or nullptr. */
-    static juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& stringId);
+    /** Sets a hosted parameter from the text a user would type into a host for it ("0.4",
+        "50", "on"), through the parameter's own text conversion; false if none is so named. */
+    static bool setFromText (juce::AudioPluginInstance& instance, const juce::String& name, const juce::String& text);
 
-    /** Sets a parameter by string ID and raw value (e.g. dial=0.4, mix=50); false if unknown. */
-    static bool setRawValue (juce::AudioPluginInstance& instance, const juce::String& stringId, float rawValue);
-
-    /** Sets every parameter of a list of string ID -> raw value; false (and a message naming
-        it) at the first unknown one. */
-    static bool setRawValues (juce::AudioPluginInstance& instance, const juce::StringPairArray& rawValues, juce::String& error);
-
-    /** Normalised value of a raw value for one of the plug-in's parameters. */
-    static std::optional<float> normalise (const juce::String& stringId, float rawValue);
+    /** Sets every name -> text of a list; false (and a message naming it) at the first unknown name. */
+    static bool setAllFromText (juce::AudioPluginInstance& instance, const juce::StringPairArray& texts, juce::String& error);
 };

@@ -2,6 +2,8 @@
 
 #include "BundleHost.h"
 #include "DemoSignal.h"
+#include "EditorDeleter.h"
+#include "RawParameters.h"
 #include "processor/ScannerProcessor.h"
 
 #include <X11/Xlib.h>
@@ -71,25 +73,6 @@ namespace
         return true;
     }
 
-    /** The in-process counterpart of BundleHost::setRawValues. */
-    bool setRawValues (ScannerProcessor& processor, const juce::StringPairArray& rawValues, juce::String& error)
-    {
-        for (const auto& id : rawValues.getAllKeys())
-        {
-            auto* parameter = processor.parameters.getParameter (id);
-
-            if (parameter == nullptr)
-            {
-                error = "unknown parameter " + id;
-                return false;
-            }
-
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 (rawValues[id].getFloatValue()));
-        }
-
-        return true;
-    }
-
     int lenientXErrorHandler (Display*, XErrorEvent*)
     {
         return 0;
@@ -143,12 +126,12 @@ bool EditorPictures::snapshot (const juce::File& png, double seconds, const juce
 {
     std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
 
-    if (! setRawValues (*dynamic_cast<ScannerProcessor*> (processor.get()), rawValues, error))
+    if (! RawParameters::setAll (dynamic_cast<ScannerProcessor&> (*processor).parameters, rawValues, error))
         return false;
 
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor->prepareToPlay (sampleRate, blockSize);
-    std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
+    OwnedEditor editor (processor->createEditorIfNeeded());
 
     {
         AudioThread audio (*processor);
@@ -181,12 +164,12 @@ bool EditorPictures::windowGrab (const juce::File& bundle, const juce::File& png
 {
     auto instance = BundleHost::load (bundle, sampleRate, blockSize, error);
 
-    if (instance == nullptr || ! BundleHost::setRawValues (*instance, rawValues, error))
+    if (instance == nullptr || ! BundleHost::setAllFromText (*instance, rawValues, error))
         return false;
 
     instance->setRateAndBufferSizeDetails (sampleRate, blockSize);
     instance->prepareToPlay (sampleRate, blockSize);
-    std::unique_ptr<juce::AudioProcessorEditor> editor (instance->createEditorIfNeeded());
+    OwnedEditor editor (instance->createEditorIfNeeded());
 
     if (editor == nullptr)
     {

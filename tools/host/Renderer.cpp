@@ -36,7 +36,7 @@ juce::AudioBuffer<float> Renderer::render (juce::AudioPluginInstance& instance, 
         return {};
     }
 
-    if (! BundleHost::setRawValues (instance, settings.rawValues, error))
+    if (! BundleHost::setAllFromText (instance, settings.rawValues, error))
         return {};
 
     const auto total = (int) (settings.seconds * settings.sampleRate);

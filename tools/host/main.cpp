@@ -137,11 +137,10 @@ namespace
 
         for (auto* parameter : instance->getParameters())
         {
-            const auto stringId = BundleHost::stringIdOf (*parameter);
             const auto hostId = dynamic_cast<juce::HostedAudioProcessorParameter*> (parameter)->getParameterID();
             std::cout << "  " << juce::String (parameter->getParameterIndex()).paddedLeft (' ', 2) << "  "
-                      << (stringId.isEmpty() ? juce::String ("(host)") : stringId).paddedRight (' ', 10) << " "
-                      << hostId.paddedRight (' ', 11) << " " << parameter->getName (32).paddedRight (' ', 10) << " default "
+                      << BundleHost::keyOf (*parameter).paddedRight (' ', 10) << " " << hostId.paddedRight (' ', 11) << " "
+                      << parameter->getName (32).paddedRight (' ', 10) << " default "
                       << parameter->getText (parameter->getDefaultValue(), 32) << "  now " << parameter->getCurrentValueAsText() << "\n";
         }
 

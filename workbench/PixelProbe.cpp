@@ -1,12 +1,6 @@
-#pragma once
+#include "PixelProbe.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include <initializer_list>
-
-/** What the software renderer makes of colours filled one over the other on one pixel:
-    the reference for probes into painted components. */
-inline juce::uint32 blendedPixel (std::initializer_list<juce::uint32> layers)
+juce::uint32 PixelProbe::blendedPixel (std::initializer_list<juce::uint32> layers)
 {
     juce::Image pixel (juce::Image::ARGB, 1, 1, true, juce::SoftwareImageType());
     juce::Graphics g (pixel);
@@ -20,8 +14,7 @@ inline juce::uint32 blendedPixel (std::initializer_list<juce::uint32> layers)
     return pixel.getPixelAt (0, 0).getARGB();
 }
 
-/** Paints a component on its own into an image of its size. */
-inline juce::Image renderAlone (juce::Component& component, juce::uint32 background = 0)
+juce::Image PixelProbe::renderAlone (juce::Component& component, juce::uint32 background)
 {
     juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true, juce::SoftwareImageType());
     juce::Graphics g (image);
@@ -33,7 +26,18 @@ inline juce::Image renderAlone (juce::Component& component, juce::uint32 backgro
     return image;
 }
 
-inline juce::uint32 argbAt (const juce::Image& image, int x, int y)
+juce::uint32 PixelProbe::argbAt (const juce::Image& image, int x, int y)
 {
     return image.getPixelAt (x, y).getARGB();
+}
+
+int PixelProbe::countDifferentPixels (const juce::Image& a, const juce::Image& b)
+{
+    int different = 0;
+
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            different += a.getPixelAt (x, y).getARGB() != b.getPixelAt (x, y).getARGB() ? 1 : 0;
+
+    return different;
 }
