@@ -1,6 +1,8 @@
 #include "editor/CRTOverlay.h"
+#include "editor/ScannerPalette.h"
 
 #include <cmath>
+#include <functional>
 
 CRTOverlay::CRTOverlay()
 {
@@ -62,14 +64,14 @@ SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, void (*paintLaye
 bool CRTOverlay::canUseCache (juce::Graphics& g) const
 {
     return useGradientCache && centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
-           && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
+           && std::equal_to<float>() (g.getInternalContext().getPhysicalPixelScaleFactor(), 1.0f);
 }
 
 void CRTOverlay::paintScanLines (juce::Graphics& g, int width, int height)
 {
     for (int y = 0; y < height; y += 3)
     {
-        g.setColour (juce::Colour (0x1F000000));
+        g.setColour (ScannerPalette::black (0x1F));
         g.fillRect (0, y, width, 1);
     }
 }
@@ -79,33 +81,34 @@ void CRTOverlay::paintSweepBand (juce::Graphics& g, float width, float height)
     const auto m = std::fmod (sweepPosition, height + 120.0f);
     const auto c = m - 40.0f;
 
-    juce::ColourGradient band (juce::Colour (0x00FFFFFF), 0.0f, c - 20.0f, juce::Colour (0x00FFFFFF), 0.0f, c + 100.0f, false);
-    band.addColour (0.4, juce::Colour (0x037722CC));
-    band.addColour (0.5, juce::Colour (0x06FFFFFF));
-    band.addColour (0.6, juce::Colour (0x037722CC));
+    juce::ColourGradient band (ScannerPalette::white (0x00), 0.0f, c - 20.0f, ScannerPalette::white (0x00), 0.0f, c + 100.0f, false);
+    band.addColour (0.4, ScannerPalette::deepPurple (0x03));
+    band.addColour (0.5, ScannerPalette::white (0x06));
+    band.addColour (0.6, ScannerPalette::deepPurple (0x03));
     g.setGradientFill (band);
     g.fillRect (juce::Rectangle<float> (0.0f, c - 20.0f, width, 120.0f));
 }
 
 void CRTOverlay::paintFlicker (juce::Graphics& g, juce::Rectangle<int> area)
 {
-    g.setColour (juce::Colours::white.withAlpha (flickerLevel * 0.006f));
+    g.setColour (ScannerPalette::white().withAlpha (flickerLevel * 0.006f));
     g.fillRect (area);
 }
 
 void CRTOverlay::paintCentreGlow (juce::Graphics& g, juce::Rectangle<int> area)
 {
     const auto centre = area.toFloat().getCentre();
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0x047722CC), centre.x, centre.y, juce::Colour (0x007722CC), 0.0f, 0.0f, true));
+    g.setGradientFill (
+        juce::ColourGradient (ScannerPalette::deepPurple (0x04), centre.x, centre.y, ScannerPalette::deepPurple (0x00), 0.0f, 0.0f, true));
     g.fillRect (area);
 }
 
 void CRTOverlay::paintVignette (juce::Graphics& g, juce::Rectangle<int> area)
 {
     const auto centre = area.toFloat().getCentre();
-    juce::ColourGradient vignette (juce::Colour (0x00000000), centre.x, centre.y, juce::Colour (0x80000000), 0.0f, 0.0f, true);
-    vignette.addColour (0.65, juce::Colour (0x00000000));
-    vignette.addColour (0.9, juce::Colour (0x33000000));
+    juce::ColourGradient vignette (ScannerPalette::black (0x00), centre.x, centre.y, ScannerPalette::black (0x80), 0.0f, 0.0f, true);
+    vignette.addColour (0.65, ScannerPalette::black (0x00));
+    vignette.addColour (0.9, ScannerPalette::black (0x33));
     g.setGradientFill (vignette);
     g.fillRect (area);
 }

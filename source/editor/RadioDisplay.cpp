@@ -1,13 +1,11 @@
 #include "editor/RadioDisplay.h"
+#include "editor/ScannerPalette.h"
 
 #include "editor/ScannerFonts.h"
 #include "processor/ScannerProcessor.h"
 
 namespace
 {
-    const juce::Colour purple (0xFFBB44FF);
-    const juce::Colour green (0xFF44FF88);
-
     // A station counts as received above this strength.
     constexpr float receivedStrength = 0.1f;
     // Weak stations break up below this strength.
@@ -104,13 +102,13 @@ void RadioDisplay::paint (juce::Graphics& g)
 void RadioDisplay::paintPanel (juce::Graphics& g, float w, float h)
 {
     const juce::Rectangle<float> panel (0.0f, 0.0f, w, h);
-    g.setColour (juce::Colour (0xFF010005));
+    g.setColour (ScannerPalette::screen());
     g.fillRoundedRectangle (panel, 6.0f);
-    g.setColour (juce::Colour (0x0ABB44FF));
+    g.setColour (ScannerPalette::purple (0x0A));
     g.drawRoundedRectangle (panel, 6.0f, 5.0f);
-    g.setColour (juce::Colour (0x1FBB44FF));
+    g.setColour (ScannerPalette::purple (0x1F));
     g.drawRoundedRectangle (panel, 6.0f, 2.0f);
-    g.setColour (juce::Colour (0x59BB44FF));
+    g.setColour (ScannerPalette::purple (0x59));
     g.drawRoundedRectangle ({ 0.5f, 0.5f, juce::jmax (w - 1.0f, 0.0f), juce::jmax (h - 1.0f, 0.0f) }, 6.0f, 1.0f);
 }
 
@@ -122,13 +120,13 @@ void RadioDisplay::paintScale (juce::Graphics& g, const Geometry& geo)
     for (int mhz = 88; mhz <= 110; mhz += 2)
     {
         const auto x = (float) (mhz - 88) / 22.0f * geo.contentWidth + 12.0f;
-        g.setColour (juce::Colour (0x667722CC));
+        g.setColour (ScannerPalette::deepPurple (0x66));
         g.drawVerticalLine ((int) x, 22.0f, yb);
-        g.setColour (juce::Colour (0x80BB44FF));
+        g.setColour (ScannerPalette::purple (0x80));
         drawCentred (g, juce::String (mhz), { (float) (int) (x - 15.0f), 8.0f, 30.0f, 14.0f });
     }
 
-    g.setColour (juce::Colour (0x267722CC));
+    g.setColour (ScannerPalette::deepPurple (0x26));
 
     for (int j = 0; j <= 22; ++j)
         g.drawVerticalLine ((int) ((float) j / 22.0f * geo.contentWidth + 12.0f), yb - 8.0f, yb);
@@ -140,11 +138,11 @@ void RadioDisplay::paintScale (juce::Graphics& g, const Geometry& geo)
 
         if (received)
         {
-            g.setColour (green.withAlpha (displayStrength * 0.08f));
+            g.setColour (ScannerPalette::green().withAlpha (displayStrength * 0.08f));
             g.fillRect (juce::Rectangle<float> (x - 15.0f, 22.0f, 30.0f, geo.scaleHeight - 14.0f));
         }
 
-        const auto marker = received ? green : juce::Colour (0x4CBB44FF);
+        const auto marker = received ? ScannerPalette::green() : ScannerPalette::purple (0x4C);
         g.setColour (marker.withAlpha ((juce::uint8) 0x33));
         g.fillEllipse (x - 6.0f, yb - 20.0f, 12.0f, 12.0f);
         g.setColour (marker);
@@ -152,20 +150,23 @@ void RadioDisplay::paintScale (juce::Graphics& g, const Geometry& geo)
 
         if (received)
         {
-            g.setColour (juce::Colour (0x4CFFFFFF));
+            g.setColour (ScannerPalette::white (0x4C));
             g.fillEllipse (x - 2.0f, yb - 16.0f, 4.0f, 4.0f);
         }
     }
 
     const auto nx = geo.contentWidth * displayDial + 12.0f;
     const auto needleHeight = geo.scaleHeight - 14.0f;
-    const std::pair<float, juce::uint32> needleLayers[] = {
-        { 10.0f, 0x0A00FFEE }, { 3.0f, 0x1A00FFEE }, { 1.0f, 0xFF00FFEE }, { 0.5f, 0x66EEDDFF }
+    const std::pair<float, juce::Colour> needleLayers[] = {
+        { 10.0f, ScannerPalette::cyan (0x0A) },
+        { 3.0f, ScannerPalette::cyan (0x1A) },
+        { 1.0f, ScannerPalette::cyan() },
+        { 0.5f, ScannerPalette::lavender (0x66) },
     };
 
-    for (const auto& [halfWidth, argb] : needleLayers)
+    for (const auto& [halfWidth, colour] : needleLayers)
     {
-        g.setColour (juce::Colour (argb));
+        g.setColour (colour);
         g.fillRect (juce::Rectangle<float> (nx - halfWidth, 22.0f, 2.0f * halfWidth, needleHeight));
     }
 }
@@ -176,19 +177,19 @@ void RadioDisplay::paintFrequency (juce::Graphics& g, const Geometry& geo)
     const juce::Rectangle<float> box (12.0f, geo.readoutTop, geo.frequencyWidth, geo.readoutHeight);
 
     g.setFont (ScannerFonts::monospaced (32.0f, true));
-    g.setColour (juce::Colour (0x0F44FF88));
+    g.setColour (ScannerPalette::green (0x0F));
 
     for (int dx = -2; dx <= 2; ++dx)
         for (int dy = -2; dy <= 2; ++dy)
             drawCentred (g, text, box.translated ((float) dx, (float) dy));
 
-    g.setColour (juce::Colour (0xCC44FF88));
+    g.setColour (ScannerPalette::green (0xCC));
     drawCentred (g, text, box);
-    g.setColour (juce::Colour (0x26FFFFFF));
+    g.setColour (ScannerPalette::white (0x26));
     drawCentred (g, text, box);
 
     g.setFont (ScannerFonts::monospaced (11.0f, false));
-    g.setColour (juce::Colour (0x6644FF88));
+    g.setColour (ScannerPalette::green (0x66));
     drawCentred (g, "FM MHz", box.translated (0.0f, 24.0f));
 }
 
@@ -199,22 +200,22 @@ void RadioDisplay::paintStationName (juce::Graphics& g, const Geometry& geo)
     if (! isReceived (displayStation, displayStrength))
     {
         g.setFont (ScannerFonts::monospaced (14.0f, false));
-        g.setColour (juce::Colour (0x40BB44FF));
+        g.setColour (ScannerPalette::purple (0x40));
         drawCentred (g, "[ SCANNING... ]", box);
         return;
     }
 
     const auto name = stationTable[(size_t) displayStation].name;
     g.setFont (ScannerFonts::monospaced (18.0f, true));
-    g.setColour (juce::Colour (0x14BB44FF));
+    g.setColour (ScannerPalette::purple (0x14));
     drawCentred (g, name, box.translated (-1.0f, -1.0f));
     drawCentred (g, name, box.translated (1.0f, 1.0f));
-    g.setColour (purple);
+    g.setColour (ScannerPalette::purple());
     drawCentred (g, name, box);
 
     if (displayStrength < breakUpBelow && glitchNoise > 0.5f)
     {
-        g.setColour (juce::Colour (0x80030008));
+        g.setColour (ScannerPalette::body (0x80));
         const auto r = glitchRandom.nextFloat();
         g.fillRect ((int) geo.nameLeft, (int) (r * geo.readoutHeight + geo.readoutTop), (int) geo.nameWidth, 2);
     }
@@ -223,7 +224,7 @@ void RadioDisplay::paintStationName (juce::Graphics& g, const Geometry& geo)
 void RadioDisplay::paintMeter (juce::Graphics& g, const Geometry& geo)
 {
     g.setFont (ScannerFonts::monospaced (9.0f, false));
-    g.setColour (juce::Colour (0x8000FFEE));
+    g.setColour (ScannerPalette::cyan (0x80));
     drawCentred (g, "SIGNAL", { (float) (int) geo.meterStart, (float) (int) geo.readoutTop, (float) (int) geo.meterTotal, 12.0f });
 
     const auto lit = litBars (displayStrength);
@@ -234,7 +235,7 @@ void RadioDisplay::paintMeter (juce::Graphics& g, const Geometry& geo)
         const auto bx = (float) bar * geo.barStep + geo.meterStart;
         const auto bh = (geo.readoutHeight - 16.0f) * level;
         const auto by = geo.readoutTop + geo.readoutHeight - bh;
-        const auto colour = juce::Colour (level > 0.85f ? 0xFFFF2090 : level > 0.6f ? 0xFF44FF88 : 0xFFBB44FF);
+        const auto colour = level > 0.85f ? ScannerPalette::pink() : level > 0.6f ? ScannerPalette::green() : ScannerPalette::purple();
 
         if (bar < lit)
         {

@@ -1,14 +1,22 @@
 #include "editor/ScannerEditor.h"
+#include "editor/ScannerPalette.h"
 
 #include "editor/ScannerFonts.h"
 #include "processor/ScannerProcessor.h"
 
 #include <cmath>
+#include <functional>
 
 namespace
 {
-    constexpr int headerBand = 55;        // the header bar and its glow; nothing is placed there
-    constexpr int footerBand = 28;        // the footer bar with the ticker
+    // The header bar, with a glow 3 px either side of its lower edge; nothing is placed in the band.
+    constexpr int headerBarHeight = 52;
+    constexpr int headerGlowReach = 3;
+    constexpr int headerBand = headerBarHeight + headerGlowReach;
+
+    // The footer bar with the ticker; its band (what each ticker tick repaints) keeps 2 px above it.
+    constexpr int footerBarHeight = 26;
+    constexpr int footerBand = footerBarHeight + 2;
     constexpr float displayShare = 0.38f; // of the content height, for the radio display
     constexpr float tickerStep = 0.8f;    // pixels per 33 ms tick, about 24 per second
 } // namespace
@@ -63,14 +71,14 @@ void ScannerEditor::setupKnob (juce::Slider& slider, juce::Label& label, const j
 {
     slider.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
     slider.setTextBoxStyle (juce::Slider::TextBoxBelow, false, 70, 18);
-    slider.setColour (juce::Slider::textBoxTextColourId, juce::Colour (0xFFBB44FF));
+    slider.setColour (juce::Slider::textBoxTextColourId, ScannerPalette::purple());
     slider.setColour (juce::Slider::textBoxOutlineColourId, juce::Colours::transparentBlack);
     slider.setTextValueSuffix (suffix);
     addAndMakeVisible (slider);
 
     label.setText (caption, juce::dontSendNotification);
     label.setFont (ScannerFonts::monospaced (12.0f, true));
-    label.setColour (juce::Label::textColourId, juce::Colour (0xFF00FFEE));
+    label.setColour (juce::Label::textColourId, ScannerPalette::cyan());
     label.setJustificationType (juce::Justification::centred);
     addAndMakeVisible (label);
 }
@@ -138,14 +146,14 @@ int ScannerEditor::tickerX (float offset, float textWidth) noexcept
 
 float ScannerEditor::tickerTextWidth()
 {
-    return ScannerFonts::monospaced (11.0f, false).getStringWidthFloat (tickerText);
+    return ScannerFonts::stringWidth (ScannerFonts::monospaced (11.0f, false), tickerText);
 }
 
 bool ScannerEditor::canUseCache (juce::Graphics& g) const
 {
-    // The copy is exact only where one pixel of the cache is one pixel of the target.
+    // The copy is exact only where one pixel of the cache is exactly one pixel of the target.
     return useBackgroundCache && backgroundCache.isValid() && backgroundCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
-           && g.getInternalContext().getPhysicalPixelScaleFactor() == 1.0f;
+           && std::equal_to<float>() (g.getInternalContext().getPhysicalPixelScaleFactor(), 1.0f);
 }
 
 void ScannerEditor::paint (juce::Graphics& g)
@@ -167,7 +175,7 @@ void ScannerEditor::paintBackground (juce::Graphics& g)
     const auto width = getWidth(), height = getHeight();
     const auto widthF = (float) width;
 
-    g.fillAll (juce::Colour (0xFF030008));
+    g.fillAll (ScannerPalette::body());
     paintGrid (g, width, height);
     paintHeader (g, width, widthF);
     paintTitle (g, widthF);
@@ -177,7 +185,7 @@ void ScannerEditor::paintBackground (juce::Graphics& g)
 
 void ScannerEditor::paintGrid (juce::Graphics& g, int width, int height)
 {
-    g.setColour (juce::Colour (0xFF0A0515));
+    g.setColour (ScannerPalette::grid());
 
     for (int y = 0; y < height; y += 16)
         g.drawHorizontalLine (y, 0.0f, (float) width);
@@ -188,12 +196,12 @@ void ScannerEditor::paintGrid (juce::Graphics& g, int width, int height)
 
 void ScannerEditor::paintHeader (juce::Graphics& g, int width, float widthF)
 {
-    g.setColour (juce::Colour (0xEE000005));
-    g.fillRect (0, 0, width, 52);
-    g.setColour (juce::Colour (0x0FBB44FF));
-    g.fillRect (juce::Rectangle<float> (0.0f, 49.0f, widthF, 6.0f));
-    g.setColour (juce::Colour (0x99BB44FF));
-    g.drawHorizontalLine (52, 0.0f, widthF);
+    g.setColour (ScannerPalette::bar (0xEE));
+    g.fillRect (0, 0, width, headerBarHeight);
+    g.setColour (ScannerPalette::purple (0x0F));
+    g.fillRect (juce::Rectangle<float> (0.0f, (float) (headerBarHeight - headerGlowReach), widthF, (float) (2 * headerGlowReach)));
+    g.setColour (ScannerPalette::purple (0x99));
+    g.drawHorizontalLine (headerBarHeight, 0.0f, widthF);
 }
 
 void ScannerEditor::paintTitle (juce::Graphics& g, float widthF)
@@ -201,9 +209,9 @@ void ScannerEditor::paintTitle (juce::Graphics& g, float widthF)
     const juce::String title ("OMBREL://SCANNER");
     const auto drawAt = [&] (int dx, int dy)
     { g.drawText (title, juce::Rectangle<float> ((float) dx, 8.0f + (float) dy, widthF, 38.0f), juce::Justification::centred, true); };
-    const auto glow = [&] (juce::uint32 argb, int reach)
+    const auto glow = [&] (juce::Colour colour, int reach)
     {
-        g.setColour (juce::Colour (argb));
+        g.setColour (colour);
 
         for (int dx = -reach; dx <= reach; ++dx)
             for (int dy = -reach; dy <= reach; ++dy)
@@ -211,31 +219,32 @@ void ScannerEditor::paintTitle (juce::Graphics& g, float widthF)
     };
 
     g.setFont (ScannerFonts::monospaced (26.0f, true));
-    glow (0x08BB44FF, 3);
-    glow (0x14BB44FF, 1);
-    glow (0xFFBB44FF, 0);
-    glow (0x2EEEDDFF, 0);
+    glow (ScannerPalette::purple (0x08), 3);
+    glow (ScannerPalette::purple (0x14), 1);
+    glow (ScannerPalette::purple(), 0);
+    glow (ScannerPalette::lavender (0x2E), 0);
 }
 
 void ScannerEditor::paintStatusTexts (juce::Graphics& g, int width, int height)
 {
     g.setFont (ScannerFonts::monospaced (10.0f, false));
-    g.setColour (juce::Colour (0x807722CC));
+    g.setColour (ScannerPalette::deepPurple (0x80));
     g.drawText ("RADIO://ACTIVE", juce::Rectangle<float> (10.0f, 4.0f, 140.0f, 14.0f), juce::Justification::centredLeft, true);
-    g.drawText ("v1.0.0", juce::Rectangle<float> ((float) (width - 70), 4.0f, 60.0f, 14.0f), juce::Justification::centredRight, true);
+    g.drawText ("v" JucePlugin_VersionString, juce::Rectangle<float> ((float) (width - 70), 4.0f, 60.0f, 14.0f),
+                juce::Justification::centredRight, true);
 
     g.setFont (ScannerFonts::monospaced (12.0f, true));
-    g.setColour (juce::Colour (0x9900FFEE));
+    g.setColour (ScannerPalette::cyan (0x99));
     const auto tuningY = 68 + (int) (displayShare * (float) height);
     g.drawText ("TUNING://", juce::Rectangle<float> (20.0f, (float) tuningY, 100.0f, 16.0f), juce::Justification::centredLeft, true);
 }
 
 void ScannerEditor::paintFooter (juce::Graphics& g, int width, int height, float widthF)
 {
-    g.setColour (juce::Colour (0xEE000005));
-    g.fillRect (0, height - 26, width, 26);
-    g.setColour (juce::Colour (0x66BB44FF));
-    g.drawHorizontalLine (height - 26, 0.0f, widthF);
+    g.setColour (ScannerPalette::bar (0xEE));
+    g.fillRect (0, height - footerBarHeight, width, footerBarHeight);
+    g.setColour (ScannerPalette::purple (0x66));
+    g.drawHorizontalLine (height - footerBarHeight, 0.0f, widthF);
 }
 
 void ScannerEditor::paintTicker (juce::Graphics& g, int height)
@@ -244,17 +253,17 @@ void ScannerEditor::paintTicker (juce::Graphics& g, int height)
     const auto x = tickerX (tickerOffset, tickerWidth);
 
     g.setFont (tickerFont);
-    g.setColour (juce::Colour (0x66BB44FF));
+    g.setColour (ScannerPalette::purple (0x66));
     g.drawText (twice, juce::Rectangle<float> ((float) x, (float) (height - 24), (float) (int) (tickerWidth * 2.5f), 20.0f),
                 juce::Justification::centredLeft, false);
 }
 
 void ScannerEditor::paintFrame (juce::Graphics& g, float widthF, float heightF)
 {
-    g.setColour (juce::Colour (0x80BB44FF));
+    g.setColour (ScannerPalette::purple (0x80));
     g.drawRect (juce::Rectangle<float> (0.0f, 0.0f, widthF, heightF), 1.0f);
 
-    g.setColour (juce::Colour (0x8000FFEE));
+    g.setColour (ScannerPalette::cyan (0x80));
     const float brackets[][4] = { { 0.0f, 0.0f, 18.0f, 0.0f },
                                   { 0.0f, 0.0f, 0.0f, 18.0f },
                                   { widthF - 18.0f, 0.0f, widthF, 0.0f },

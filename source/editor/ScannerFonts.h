@@ -17,4 +17,14 @@ namespace ScannerFonts
         return juce::Font (juce::Font::getDefaultMonospacedFontName(), height, style);
 #endif
     }
+
+    /** The width of a text on one line in a font: as JUCE 8 shapes it, or as JUCE 7 measures it. */
+    inline float stringWidth (const juce::Font& font, const juce::String& text)
+    {
+#if JUCE_MAJOR_VERSION >= 8
+        return juce::GlyphArrangement::getStringWidth (font, text);
+#else
+        return font.getStringWidthFloat (text);
+#endif
+    }
 } // namespace ScannerFonts

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
     juce::Image drawn (int width, int height, std::function<void (juce::Graphics&)> paint)
@@ -98,7 +100,7 @@ TEST (CRTOverlayLook, ticksMoveTheBandAndDrawFlicker)
         ++ticks;
         ASSERT_GE (overlay.flickerLevel, 0.8f);
         ASSERT_LT (overlay.flickerLevel, 1.2f);
-    } while (overlay.sweepPosition != -40.0f);
+    } while (! std::equal_to<float>() (overlay.sweepPosition, -40.0f));
 
     EXPECT_EQ (ticks, 361); // -38 ... 680, then back to -40
 }

@@ -47,7 +47,7 @@ TEST (Parameters, sevenInLayoutOrderWithTheirRangesAndDefaults)
         EXPECT_FALSE (parameter->getNormalisableRange().symmetricSkew);
         EXPECT_FLOAT_EQ (parameter->getDefaultValue(), expected.defaultNormalised);
         EXPECT_FLOAT_EQ (parameter->getValue(), expected.defaultNormalised);
-        EXPECT_EQ (processor.parameters.getRawParameterValue (expected.id)->load(), expected.defaultRaw);
+        EXPECT_FLOAT_EQ (processor.parameters.getRawParameterValue (expected.id)->load(), expected.defaultRaw);
         EXPECT_EQ (parameter->getText (parameter->getDefaultValue(), 32), expected.defaultText);
         EXPECT_TRUE (parameter->isAutomatable());
         EXPECT_FALSE (parameter->isMetaParameter());

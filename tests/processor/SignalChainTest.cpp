@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace
 {
@@ -81,7 +82,7 @@ TEST (SignalChain, awayFromStationsTheInputIsNotHeard)
         for (int i = 0; i < 3000; ++i)
             ASSERT_EQ (heard.getSample (0, i), nothing.getSample (0, i)) << "sample " << i;
 
-        if (dial == 1.0f) // no station bleeds at the very end of the band
+        if (std::equal_to<float>() (dial, 1.0f)) // no station bleeds at the very end of the band
         {
             EXPECT_EQ (heard.getMagnitude (0, 3000), 0.0f);
         }
@@ -153,7 +154,7 @@ TEST (SignalChain, theLofiHoldTakesAValueEveryHoldLengthSamplesAcrossBlocks)
         std::vector<int> changes;
 
         for (int i = 0; i < 1000; ++i)
-            if (output.getSample (0, i) != (i == 0 ? 0.0f : output.getSample (0, i - 1)))
+            if (! std::equal_to<float>() (output.getSample (0, i), i == 0 ? 0.0f : output.getSample (0, i - 1)))
                 changes.push_back (i);
 
         ASSERT_GT (changes.size(), 10u);
@@ -313,7 +314,7 @@ TEST (SignalChain, twoInstancesMakeDifferentNoise)
     int same = 0;
 
     for (int i = 0; i < 1000; ++i)
-        same += a.generateStatic() == b.generateStatic() ? 1 : 0;
+        same += std::equal_to<float>() (a.generateStatic(), b.generateStatic()) ? 1 : 0;
 
     EXPECT_LT (same, 10);
 }

@@ -2,6 +2,33 @@
 
 #include <cmath>
 
+namespace
+{
+    /** A 32-bit float WAV writer that owns the stream; nullptr (with the stream still the
+        caller's) on failure. JUCE 8 describes the format with options, JUCE 7 with arguments. */
+    std::unique_ptr<juce::AudioFormatWriter> createFloatWavWriter (std::unique_ptr<juce::OutputStream>& stream, double sampleRate,
+                                                                   int numChannels)
+    {
+        juce::WavAudioFormat wav;
+#if JUCE_MAJOR_VERSION >= 8
+        const auto options = juce::AudioFormatWriterOptions()
+                                 .withSampleRate (sampleRate)
+                                 .withNumChannels (numChannels)
+                                 .withBitsPerSample (32)
+                                 .withSampleFormat (juce::AudioFormatWriterOptions::SampleFormat::floatingPoint);
+        return wav.createWriterFor (stream, options);
+#else
+        std::unique_ptr<juce::AudioFormatWriter> writer (
+            wav.createWriterFor (stream.get(), sampleRate, (unsigned int) numChannels, 32, {}, 0));
+
+        if (writer != nullptr)
+            stream.release(); // the writer owns it now
+
+        return writer;
+#endif
+    }
+} // namespace
+
 bool AudioFiles::read (const juce::File& file, double sampleRate, juce::AudioBuffer<float>& out, juce::String& error)
 {
     juce::AudioFormatManager formats;
@@ -48,9 +75,7 @@ bool AudioFiles::write (const juce::File& file, const juce::AudioBuffer<float>& 
         return false;
     }
 
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer (
-        wav.createWriterFor (stream.get(), sampleRate, (unsigned int) audio.getNumChannels(), 32, {}, 0));
+    auto writer = createFloatWavWriter (stream, sampleRate, audio.getNumChannels());
 
     if (writer == nullptr)
     {
@@ -58,7 +83,6 @@ bool AudioFiles::write (const juce::File& file, const juce::AudioBuffer<float>& 
         return false;
     }
 
-    stream.release(); // the writer owns it now
     return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
 }
 
