@@ -20,13 +20,13 @@ public:
     /** Where the painting puts things, from the component's size. */
     struct Geometry
     {
-        float contentWidth, contentHeight; // W and H of the content area
-        float scaleHeight, scaleBottom;    // hs and yb
-        float readoutTop, readoutHeight;   // yt and hr
-        float frequencyWidth;              // wl
-        float nameLeft, nameWidth;         // xm and wm
-        float meterLeft, meterWidth;       // xr and wr
-        float barWidth, barStep, meterTotal, meterStart;
+        float contentWidth, contentHeight;               // inside the 12 px margins
+        float scaleHeight, scaleBottom;                  // the MHz scale with its dots and needle
+        float readoutTop, readoutHeight;                 // the row of readouts below the scale
+        float frequencyWidth;                            // the frequency readout, at the left
+        float nameLeft, nameWidth;                       // the station's name, in the middle
+        float meterLeft, meterWidth;                     // the signal meter, at the right
+        float barWidth, barStep, meterTotal, meterStart; // its eight bars
 
         /** The x of a dial value 0..1 on the scale. */
         float xOfDial (float dial) const noexcept { return 12.0f + dial * contentWidth; }

@@ -42,62 +42,65 @@ namespace
         player.loadFromMemory (bytes.getData(), (int) bytes.getSize(), 44100.0);
         return player;
     }
+
+    /** One case per station, named after its file. */
+    struct EachRecording : ::testing::TestWithParam<Recording>
+    {};
+
+    std::string recordingName (const ::testing::TestParamInfo<Recording>& info)
+    {
+        return juce::File::createLegalFileName (info.param.file).upToFirstOccurrenceOf (".", false, false).toStdString();
+    }
 } // namespace
 
-TEST (Recordings, eachStationHoldsItsOwnEmbeddedRecording)
+INSTANTIATE_TEST_SUITE_P (Recordings, EachRecording, ::testing::ValuesIn (recordings), recordingName);
+
+TEST_P (EachRecording, isTheEmbeddedRecordingOfItsStation)
 {
     ScannerProcessor processor;
+    const auto& r = GetParam();
+    const auto& player = processor.stations[(size_t) r.station];
+    ASSERT_TRUE (player.loaded);
+    ASSERT_EQ (player.buffer.getNumChannels(), 1);
+    ASSERT_EQ (player.buffer.getNumSamples(), r.samples);
+    EXPECT_GT (rmsDb (player.buffer.getReadPointer (0), r.samples), -30.0);
 
-    for (const auto& r : recordings)
-    {
-        SCOPED_TRACE (r.file);
-        const auto& player = processor.stations[(size_t) r.station];
-        ASSERT_TRUE (player.loaded);
-        ASSERT_EQ (player.buffer.getNumChannels(), 1);
-        ASSERT_EQ (player.buffer.getNumSamples(), r.samples);
-        EXPECT_GT (rmsDb (player.buffer.getReadPointer (0), r.samples), -30.0);
-
-        // The very recording of that file, not another station's.
-        const auto committed = decodeCommitted (r.file);
-        ASSERT_EQ (committed.buffer.getNumSamples(), r.samples);
-        EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0), sizeof (float) * (size_t) r.samples),
-                   0);
-    }
+    // The very recording of that file, not another station's.
+    const auto committed = decodeCommitted (r.file);
+    ASSERT_EQ (committed.buffer.getNumSamples(), r.samples);
+    EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0), sizeof (float) * (size_t) r.samples), 0);
 }
 
-TEST (Recordings, committedFilesHaveTheExactFormat)
+TEST_P (EachRecording, isA16BitMonoPcmWavAt44kWithExactSizes)
 {
-    for (const auto& r : recordings)
-    {
-        SCOPED_TRACE (r.file);
-        juce::MemoryBlock bytes;
-        ASSERT_TRUE (resources().getChildFile (r.file).loadFileAsData (bytes));
-        const auto* b = static_cast<const char*> (bytes.getData());
-        const auto le32 = [b] (size_t at) { return juce::ByteOrder::littleEndianInt (b + at); };
-        const auto le16 = [b] (size_t at) { return juce::ByteOrder::littleEndianShort (b + at); };
+    const auto& r = GetParam();
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (resources().getChildFile (r.file).loadFileAsData (bytes));
+    const auto* b = static_cast<const char*> (bytes.getData());
+    const auto le32 = [b] (size_t at) { return juce::ByteOrder::littleEndianInt (b + at); };
+    const auto le16 = [b] (size_t at) { return juce::ByteOrder::littleEndianShort (b + at); };
 
-        EXPECT_EQ (std::string (b, 4), "RIFF");
-        EXPECT_EQ (le32 (4), bytes.getSize() - 8);
-        EXPECT_EQ (std::string (b + 8, 4), "WAVE");
-        EXPECT_EQ (std::string (b + 12, 4), "fmt ");
-        EXPECT_EQ (le32 (16), 16u);
-        EXPECT_EQ (le16 (20), 1); // integer PCM
-        EXPECT_EQ (le16 (22), 1); // mono
-        EXPECT_EQ (le32 (24), 44100u);
-        EXPECT_EQ (le32 (28), 88200u);
-        EXPECT_EQ (le16 (32), 2);
-        EXPECT_EQ (le16 (34), 16);
+    EXPECT_EQ (std::string (b, 4), "RIFF");
+    EXPECT_EQ (le32 (4), bytes.getSize() - 8);
+    EXPECT_EQ (std::string (b + 8, 4), "WAVE");
+    EXPECT_EQ (std::string (b + 12, 4), "fmt ");
+    EXPECT_EQ (le32 (16), 16u);
+    EXPECT_EQ (le16 (20), 1); // integer PCM
+    EXPECT_EQ (le16 (22), 1); // mono
+    EXPECT_EQ (le32 (24), 44100u);
+    EXPECT_EQ (le32 (28), 88200u);
+    EXPECT_EQ (le16 (32), 2);
+    EXPECT_EQ (le16 (34), 16);
 
-        // After the format chunk: optional chunks (INFO), then the data.
-        size_t at = 36;
+    // After the format chunk: optional chunks (INFO), then the data.
+    size_t at = 36;
 
-        while (at + 8 <= bytes.getSize() && std::string (b + at, 4) != "data")
-            at += 8 + le32 (at + 4) + (le32 (at + 4) & 1);
+    while (at + 8 <= bytes.getSize() && std::string (b + at, 4) != "data")
+        at += 8 + le32 (at + 4) + (le32 (at + 4) & 1);
 
-        ASSERT_LE (at + 8, bytes.getSize());
-        EXPECT_EQ (le32 (at + 4), (juce::uint32) r.samples * 2);
-        EXPECT_EQ (at + 8 + (size_t) r.samples * 2, bytes.getSize());
-    }
+    ASSERT_LE (at + 8, bytes.getSize());
+    EXPECT_EQ (le32 (at + 4), (juce::uint32) r.samples * 2);
+    EXPECT_EQ (at + 8 + (size_t) r.samples * 2, bytes.getSize());
 }
 
 TEST (Recordings, loopWithoutAClickAndSitAtEvenLevels)

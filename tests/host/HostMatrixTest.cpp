@@ -29,57 +29,64 @@ namespace
     }
 } // namespace
 
-TEST (HostMatrix, everyRateBlockSizeAndLayoutGivesFiniteBoundedOutput)
+namespace
 {
-    const double rates[] = { 8000.0, 22050.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0 };
+    /** One host sample rate: every block size and layout at it. */
+    struct AtEveryRate : ::testing::TestWithParam<double>
+    {};
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P (HostMatrix, AtEveryRate, ::testing::Values (8000.0, 22050.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0),
+                          [] (const ::testing::TestParamInfo<double>& row) { return std::to_string ((int) row.param) + "Hz"; });
+
+TEST_P (AtEveryRate, everyBlockSizeAndLayoutGivesFiniteBoundedOutput)
+{
     const int blockModes[] = { 0, 1, 7, 512, 8192, -1 };
+    const auto rate = GetParam();
     juce::MidiBuffer midi;
     juce::Random random (3);
 
-    for (const auto rate : rates)
+    auto instance = loadBundle (rate);
+    ASSERT_NE (instance, nullptr);
+    const auto input = DemoSignal::createLoop (rate);
+
+    for (const auto channels : { 1, 2 })
     {
-        auto instance = loadBundle (rate);
-        ASSERT_NE (instance, nullptr);
-        const auto input = DemoSignal::createLoop (rate);
+        ASSERT_TRUE (setLayout (*instance, channels));
 
-        for (const auto channels : { 1, 2 })
+        for (const auto mode : blockModes)
         {
-            ASSERT_TRUE (setLayout (*instance, channels));
+            SCOPED_TRACE (testing::Message() << rate << " Hz, " << channels << " channels, block mode " << mode);
+            instance->setRateAndBufferSizeDetails (rate, 8192);
+            instance->prepareToPlay (rate, 8192);
+            const auto total = (int) (rate * 0.25);
+            int worst = 0;
 
-            for (const auto mode : blockModes)
+            for (int start = 0, call = 0; start < total || call < 3; ++call)
             {
-                SCOPED_TRACE (testing::Message() << rate << " Hz, " << channels << " channels, block mode " << mode);
-                instance->setRateAndBufferSizeDetails (rate, 8192);
-                instance->prepareToPlay (rate, 8192);
-                const auto total = (int) (rate * 0.25);
-                int worst = 0;
+                const auto n = blockLength (mode, call);
+                auto block = Renderer::loopTo (input, channels, n);
 
-                for (int start = 0, call = 0; start < total || call < 3; ++call)
-                {
-                    const auto n = blockLength (mode, call);
-                    auto block = Renderer::loopTo (input, channels, n);
+                // A change of every parameter on every block, as heavy automation would.
+                for (auto* parameter : instance->getParameters())
+                    if (parameter != instance->getParameters().getLast())
+                        parameter->setValue (random.nextFloat());
 
-                    // A change of every parameter on every block, as heavy automation would.
-                    for (auto* parameter : instance->getParameters())
-                        if (parameter != instance->getParameters().getLast())
-                            parameter->setValue (random.nextFloat());
+                instance->processBlock (block, midi);
 
-                    instance->processBlock (block, midi);
+                for (int c = 0; c < channels; ++c)
+                    for (int i = 0; i < n; ++i)
+                    {
+                        const auto out = block.getSample (c, i);
+                        const auto bound = juce::jmax (0.7f, std::abs (input.getSample (juce::jmin (c, 1), i % input.getNumSamples())));
+                        worst += std::isfinite (out) && std::abs (out) <= bound * 1.0001f + 1.0e-6f ? 0 : 1;
+                    }
 
-                    for (int c = 0; c < channels; ++c)
-                        for (int i = 0; i < n; ++i)
-                        {
-                            const auto out = block.getSample (c, i);
-                            const auto bound = juce::jmax (0.7f, std::abs (input.getSample (juce::jmin (c, 1), i % input.getNumSamples())));
-                            worst += std::isfinite (out) && std::abs (out) <= bound * 1.0001f + 1.0e-6f ? 0 : 1;
-                        }
-
-                    start += juce::jmax (n, 1);
-                }
-
-                instance->releaseResources();
-                EXPECT_EQ (worst, 0);
+                start += juce::jmax (n, 1);
             }
+
+            instance->releaseResources();
+            EXPECT_EQ (worst, 0);
         }
     }
 }

@@ -23,39 +23,56 @@ namespace
     };
 } // namespace
 
-TEST (Parameters, sevenInLayoutOrderWithTheirRangesAndDefaults)
+TEST (Parameters, areSevenAndTheFifthIsASwitch)
 {
     ScannerProcessor processor;
     const auto& list = processor.getParameters();
-    ASSERT_EQ (list.size(), 7);
-
-    for (int i = 0; i < list.size(); ++i)
-    {
-        const auto& expected = parameterCases[i];
-        auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (list[i]);
-        ASSERT_NE (parameter, nullptr);
-        SCOPED_TRACE (expected.id);
-
-        EXPECT_EQ (parameter->paramID, expected.id);
-        EXPECT_EQ (parameter->getVersionHint(), 1);
-        EXPECT_EQ (parameter->getName (64), expected.name);
-        EXPECT_EQ (parameter->getLabel(), juce::String());
-        EXPECT_EQ (parameter->getNormalisableRange().start, expected.start);
-        EXPECT_EQ (parameter->getNormalisableRange().end, expected.end);
-        EXPECT_EQ (parameter->getNormalisableRange().interval, expected.interval);
-        EXPECT_EQ (parameter->getNormalisableRange().skew, 1.0f);
-        EXPECT_FALSE (parameter->getNormalisableRange().symmetricSkew);
-        EXPECT_FLOAT_EQ (parameter->getDefaultValue(), expected.defaultNormalised);
-        EXPECT_FLOAT_EQ (parameter->getValue(), expected.defaultNormalised);
-        EXPECT_FLOAT_EQ (processor.parameters.getRawParameterValue (expected.id)->load(), expected.defaultRaw);
-        EXPECT_EQ (parameter->getText (parameter->getDefaultValue(), 32), expected.defaultText);
-        EXPECT_TRUE (parameter->isAutomatable());
-        EXPECT_FALSE (parameter->isMetaParameter());
-        EXPECT_FALSE (parameter->isOrientationInverted());
-        EXPECT_EQ (parameter->getCategory(), juce::AudioProcessorParameter::genericParameter);
-    }
-
+    ASSERT_EQ (list.size(), (int) std::size (parameterCases));
     EXPECT_NE (dynamic_cast<juce::AudioParameterBool*> (list[4]), nullptr);
+}
+
+namespace
+{
+    /** One case per parameter, in layout order, named by its ID. */
+    struct EachParameter : ::testing::TestWithParam<int>
+    {};
+
+    std::string parameterName (const ::testing::TestParamInfo<int>& info)
+    {
+        return parameterCases[info.param].id;
+    }
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P (Parameters, EachParameter, ::testing::Range (0, (int) std::size (parameterCases)), parameterName);
+
+TEST_P (EachParameter, standsInLayoutOrderWithItsRangeAndDefault)
+{
+    ScannerProcessor processor;
+    const auto& list = processor.getParameters();
+    const auto index = GetParam();
+    ASSERT_LT (index, list.size());
+
+    const auto& expected = parameterCases[index];
+    auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (list[index]);
+    ASSERT_NE (parameter, nullptr);
+
+    EXPECT_EQ (parameter->paramID, expected.id);
+    EXPECT_EQ (parameter->getVersionHint(), 1);
+    EXPECT_EQ (parameter->getName (64), expected.name);
+    EXPECT_EQ (parameter->getLabel(), juce::String());
+    EXPECT_EQ (parameter->getNormalisableRange().start, expected.start);
+    EXPECT_EQ (parameter->getNormalisableRange().end, expected.end);
+    EXPECT_EQ (parameter->getNormalisableRange().interval, expected.interval);
+    EXPECT_EQ (parameter->getNormalisableRange().skew, 1.0f);
+    EXPECT_FALSE (parameter->getNormalisableRange().symmetricSkew);
+    EXPECT_FLOAT_EQ (parameter->getDefaultValue(), expected.defaultNormalised);
+    EXPECT_FLOAT_EQ (parameter->getValue(), expected.defaultNormalised);
+    EXPECT_FLOAT_EQ (processor.parameters.getRawParameterValue (expected.id)->load(), expected.defaultRaw);
+    EXPECT_EQ (parameter->getText (parameter->getDefaultValue(), 32), expected.defaultText);
+    EXPECT_TRUE (parameter->isAutomatable());
+    EXPECT_FALSE (parameter->isMetaParameter());
+    EXPECT_FALSE (parameter->isOrientationInverted());
+    EXPECT_EQ (parameter->getCategory(), juce::AudioProcessorParameter::genericParameter);
 }
 
 TEST (Parameters, valueTextHasTheIntervalsDecimalsAndNoUnit)

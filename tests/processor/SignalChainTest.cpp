@@ -185,45 +185,51 @@ TEST (SignalChain, mixZeroReturnsTheInputWhileTheEngineRuns)
     EXPECT_NE (engine.processor.random.getSeed(), seedBefore);
 }
 
-TEST (SignalChain, foldsAnyChannelCountAndWritesOnlyTheFirstTwo)
+namespace
+{
+    /** The fold and the written channels, for one channel count. */
+    struct AnyChannelCount : ::testing::TestWithParam<int>
+    {};
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P (SignalChain, AnyChannelCount, ::testing::Values (1, 2, 4),
+                          [] (const ::testing::TestParamInfo<int>& row) { return std::to_string (row.param) + "Channels"; });
+
+TEST_P (AnyChannelCount, isFoldedToMonoAndOnlyTheFirstTwoAreWritten)
 {
     const float dial = 0.40f;
+    const auto numChannels = GetParam();
+    EngineHarness multi, mono;
+    multi.quiet (dial);
+    mono.quiet (dial);
 
-    for (const auto numChannels : { 1, 2, 4 })
+    const auto input = EngineHarness::tones (numChannels, 1500);
+    juce::AudioBuffer<float> folded (1, 1500);
+
+    for (int i = 0; i < 1500; ++i)
     {
-        SCOPED_TRACE (numChannels);
-        EngineHarness multi, mono;
-        multi.quiet (dial);
-        mono.quiet (dial);
+        auto sum = 0.0f;
 
-        const auto input = EngineHarness::tones (numChannels, 1500);
-        juce::AudioBuffer<float> folded (1, 1500);
+        for (int c = 0; c < numChannels; ++c)
+            sum += input.getSample (c, i);
 
-        for (int i = 0; i < 1500; ++i)
+        folded.setSample (0, i, sum / (float) numChannels);
+    }
+
+    const auto output = multi.run (input, 128);
+    const auto reference = mono.run (folded, 128);
+
+    for (int i = 0; i < 1500; ++i)
+    {
+        ASSERT_EQ (output.getSample (0, i), reference.getSample (0, i));
+
+        if (numChannels > 1)
         {
-            auto sum = 0.0f;
-
-            for (int c = 0; c < numChannels; ++c)
-                sum += input.getSample (c, i);
-
-            folded.setSample (0, i, sum / (float) numChannels);
+            ASSERT_EQ (output.getSample (1, i), reference.getSample (0, i));
         }
 
-        const auto output = multi.run (input, 128);
-        const auto reference = mono.run (folded, 128);
-
-        for (int i = 0; i < 1500; ++i)
-        {
-            ASSERT_EQ (output.getSample (0, i), reference.getSample (0, i));
-
-            if (numChannels > 1)
-            {
-                ASSERT_EQ (output.getSample (1, i), reference.getSample (0, i));
-            }
-
-            for (int c = 2; c < numChannels; ++c)
-                ASSERT_EQ (output.getSample (c, i), input.getSample (c, i));
-        }
+        for (int c = 2; c < numChannels; ++c)
+            ASSERT_EQ (output.getSample (c, i), input.getSample (c, i));
     }
 }
 
