@@ -213,8 +213,13 @@ void ScannerProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Mid
     {
         auto sum = 0.0f;
 
+        // A sample that is no finite number counts as silence, in the fold and the dry path
+        // alike: 0 x NaN is NaN, so even a fully wet mix would pass it to the host's bus.
         for (int channel = 0; channel < numChannels; ++channel)
+        {
+            channels[channel][i] = finiteOrSilence (channels[channel][i]);
             sum += channels[channel][i];
+        }
 
         const auto mono = sum / channelDivisor;
         const auto dryL = numChannels > 0 ? channels[0][i] : 0.0f;
@@ -256,6 +261,11 @@ ScannerProcessor::BleedList ScannerProcessor::findBleedingStations (float dial, 
                 bleeds.add ({ k, gain });
 
     return bleeds;
+}
+
+float ScannerProcessor::finiteOrSilence (float sample) noexcept
+{
+    return std::isfinite (sample) ? sample : 0.0f;
 }
 
 float ScannerProcessor::saturate (float held) noexcept

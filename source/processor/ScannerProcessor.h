@@ -119,6 +119,7 @@ private:
     float tuneStation (StationReception reception, float filtered) noexcept;
     bool holdLofi (float value, int holdLength) noexcept;
     static float saturate (float held) noexcept;
+    static float finiteOrSilence (float sample) noexcept;
 
     struct Bleed
     {

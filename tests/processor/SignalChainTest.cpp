@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
+#include <string>
+#include <tuple>
 
 namespace
 {
@@ -364,5 +367,74 @@ TEST (SignalChain, aNonFiniteInputBlockLeavesTheNextBlocksFinite)
                 for (int i = 0; i < 512; ++i)
                     ASSERT_TRUE (std::isfinite (block.getSample (c, i))) << "round " << round << " sample " << i;
         }
+    }
+}
+
+namespace
+{
+    struct NonFiniteCase
+    {
+        const char* name;
+        float value;
+    };
+
+    const NonFiniteCase nonFiniteValues[] = {
+        { "NaN", std::numeric_limits<float>::quiet_NaN() },
+        { "PlusInfinity", std::numeric_limits<float>::infinity() },
+        { "MinusInfinity", -std::numeric_limits<float>::infinity() },
+        { "Denormal", std::numeric_limits<float>::denorm_min() * 7.0f },
+    };
+
+    /** A bad value in one channel at a few samples of a loud block, at one mix. */
+    struct NonFiniteInput : ::testing::TestWithParam<std::tuple<NonFiniteCase, int, float>>
+    {};
+
+    std::string nonFiniteName (const ::testing::TestParamInfo<NonFiniteInput::ParamType>& row)
+    {
+        return std::string (std::get<0> (row.param).name) + "InChannel" + std::to_string (std::get<1> (row.param)) + "AtMix"
+               + std::to_string ((int) std::get<2> (row.param));
+    }
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P (SignalChain, NonFiniteInput,
+                          ::testing::Combine (::testing::ValuesIn (nonFiniteValues), ::testing::Values (0, 1),
+                                              ::testing::Values (0.0f, 50.0f, 100.0f)),
+                          nonFiniteName);
+
+TEST_P (NonFiniteInput, countsAsSilenceAndEveryOutputSampleStaysFiniteAndBounded)
+{
+    const auto [bad, badChannel, mix] = GetParam();
+    EngineHarness engine;
+    engine.set ("dial", 0.40f);
+    engine.set ("mix", mix);
+    engine.set ("staticAmt", 100.0f);
+
+    for (int round = 0; round < 4; ++round)
+    {
+        const auto dry = EngineHarness::tones (2, 512);
+        auto block = dry;
+
+        for (const auto i : { 0, 1, 100, 511 })
+            block.setSample (badChannel, i, bad.value);
+
+        const auto input = block;
+        engine.process (block);
+
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < 512; ++i)
+            {
+                const auto in = input.getSample (c, i);
+                const auto finiteDry = std::isfinite (in) ? in : 0.0f;
+                const auto out = block.getSample (c, i);
+                ASSERT_TRUE (std::isfinite (out)) << "round " << round << " channel " << c << " sample " << i;
+                ASSERT_LE (std::abs (out), std::abs (finiteDry) + 0.7f) << "round " << round << " channel " << c << " sample " << i;
+
+                // Fully dry, the input comes back, but for the bad samples (and denormals, which
+                // the engine flushes to zero).
+                if (std::equal_to<float>() (mix, 0.0f))
+                {
+                    ASSERT_NEAR (out, finiteDry, 1.0e-30f) << "round " << round << " channel " << c << " sample " << i;
+                }
+            }
     }
 }
