@@ -44,10 +44,23 @@ static void BM_Construction (benchmark::State& state)
     for (auto _ : state)
     {
         ScannerProcessor processor;
-        benchmark::DoNotOptimize (processor.stations[0].buffer.getReadPointer (0));
+        benchmark::DoNotOptimize (processor.stations[0].samples().getReadPointer (0));
     }
 }
 BENCHMARK (BM_Construction)->Unit (benchmark::kMillisecond)->Repetitions (5)->ReportAggregatesOnly (true);
+
+// As a host creates a further instance: another one already holds the decoded recordings.
+static void BM_ConstructionBesideALiveInstance (benchmark::State& state)
+{
+    ScannerProcessor live;
+
+    for (auto _ : state)
+    {
+        ScannerProcessor processor;
+        benchmark::DoNotOptimize (processor.stations[0].samples().getReadPointer (0));
+    }
+}
+BENCHMARK (BM_ConstructionBesideALiveInstance)->Unit (benchmark::kMillisecond)->Repetitions (5)->ReportAggregatesOnly (true);
 
 static void BM_ProcessBlockOnStation (benchmark::State& state)
 {

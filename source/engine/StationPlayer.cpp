@@ -42,39 +42,70 @@ namespace
     }
 } // namespace
 
-void StationPlayer::loadFromMemory (const void* data, int sizeInBytes, double targetSampleRate)
+bool StationPlayer::decode (const void* data, int sizeInBytes, double targetSampleRate, juce::AudioBuffer<float>& destination)
 {
     juce::WavAudioFormat format;
     std::unique_ptr<juce::AudioFormatReader> reader (
         format.createReaderFor (new juce::MemoryInputStream (data, (size_t) juce::jmax (0, sizeInBytes), false), true));
 
     if (reader == nullptr)
-        return;
+        return false;
 
     const auto n = (int) reader->lengthInSamples;
     const auto numChannels = (int) reader->numChannels;
 
     if (numChannels == 1)
     {
-        // A mono file goes straight into the player: the same samples as a copy through a
-        // temporary buffer, without touching twice the memory.
-        buffer.setSize (1, n);
-        reader->read (&buffer, 0, n, 0, true, true);
+        // A mono file goes straight into the destination: the same samples as a copy through
+        // a temporary buffer, without touching twice the memory.
+        destination.setSize (1, n);
+        reader->read (&destination, 0, n, 0, true, true);
     }
     else
     {
         juce::AudioBuffer<float> decoded (numChannels, n);
         reader->read (&decoded, 0, n, 0, true, true);
-        buffer.setSize (1, n);
-        foldToMono (decoded, buffer);
+        destination.setSize (1, n);
+        foldToMono (decoded, destination);
     }
 
     // A damaged header can claim a rate of 0, which has no meaningful conversion.
     const auto sourceRate = reader->sampleRate;
 
     if (sourceRate > 0.0 && std::abs (sourceRate - targetSampleRate) > 1.0)
-        buffer = resampleLinear (buffer, targetSampleRate / sourceRate);
+        destination = resampleLinear (destination, targetSampleRate / sourceRate);
 
+    return true;
+}
+
+void StationPlayer::loadFromMemory (const void* wavData, int sizeInBytes, double targetSampleRate)
+{
+    auto own = std::make_shared<juce::AudioBuffer<float>>();
+
+    if (! decode (wavData, sizeInBytes, targetSampleRate, *own))
+        return;
+
+    recording = std::move (own);
+    data = recording->getNumSamples() > 0 ? recording->getReadPointer (0) : nullptr;
+    length = recording->getNumSamples();
     loaded = true;
     readPosition = 0;
+}
+
+void StationPlayer::play (std::shared_ptr<const juce::AudioBuffer<float>> sharedRecording)
+{
+    if (sharedRecording == nullptr || sharedRecording->getNumSamples() == 0)
+        return;
+
+    recording = std::move (sharedRecording);
+    data = recording->getReadPointer (0);
+    length = recording->getNumSamples();
+    loaded = true;
+    readPosition = 0;
+}
+
+const juce::AudioBuffer<float>& StationPlayer::samples() const noexcept
+{
+    static const juce::AudioBuffer<float> none;
+    return recording != nullptr ? *recording : none;
 }

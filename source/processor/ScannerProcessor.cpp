@@ -1,9 +1,8 @@
 #include "processor/ScannerProcessor.h"
 
 #include "editor/ScannerEditor.h"
+#include "engine/StationRecordings.h"
 #include "processor/StateChunkSafety.h"
-
-#include <BinaryData.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,18 +106,12 @@ bool ScannerProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 
 void ScannerProcessor::loadStations()
 {
-    // Station k plays the recording at entry k; the module lists them in another order.
-    const std::array<std::pair<const char*, int>, numStations> recordings { {
-        { BinaryData::station_creepy_wav, BinaryData::station_creepy_wavSize },
-        { BinaryData::station_morse_wav, BinaryData::station_morse_wavSize },
-        { BinaryData::station_voice_wav, BinaryData::station_voice_wavSize },
-        { BinaryData::station_poacher_wav, BinaryData::station_poacher_wavSize },
-        { BinaryData::station_gong_wav, BinaryData::station_gong_wavSize },
-        { BinaryData::station_military_wav, BinaryData::station_military_wavSize },
-    } };
+    // Every instance plays from one decoded copy of the recordings; each keeps its own
+    // positions. The players' references keep the copy alive as long as this instance lives.
+    const auto recordings = StationRecordings::acquire();
 
-    for (size_t k = 0; k < recordings.size(); ++k)
-        stations[k].loadFromMemory (recordings[k].first, recordings[k].second, 44100.0);
+    for (size_t k = 0; k < stations.size(); ++k)
+        stations[k].play (std::shared_ptr<const juce::AudioBuffer<float>> (recordings, &(*recordings)[k]));
 }
 
 juce::AudioProcessorEditor* ScannerProcessor::createEditor()

@@ -70,7 +70,8 @@ public:
     /** One auto-scan step for a block of numSamples samples. */
     void updateAutoScan (int numSamples) noexcept;
 
-    /** Decodes the six embedded recordings into their station players. */
+    /** Binds the six players to the process's one decoding of the embedded recordings, which
+        the first instance makes and the last one frees. */
     void loadStations();
 
     //==============================================================================

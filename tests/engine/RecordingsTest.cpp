@@ -1,8 +1,12 @@
+#include "engine/StationRecordings.h"
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace
 {
@@ -43,6 +47,23 @@ namespace
         return player;
     }
 
+    /** The committed file decoded by the framework's WAV reader alone, as the test's own reference. */
+    juce::AudioBuffer<float> independentDecoding (const char* file)
+    {
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatReader> reader (
+            wav.createReaderFor (resources().getChildFile (file).createInputStream().release(), true));
+        juce::AudioBuffer<float> samples;
+
+        if (reader != nullptr)
+        {
+            samples.setSize ((int) reader->numChannels, (int) reader->lengthInSamples);
+            reader->read (&samples, 0, samples.getNumSamples(), 0, true, true);
+        }
+
+        return samples;
+    }
+
     /** One case per station, named after its file. */
     struct EachRecording : ::testing::TestWithParam<Recording>
     {};
@@ -61,14 +82,36 @@ TEST_P (EachRecording, isTheEmbeddedRecordingOfItsStation)
     const auto& r = GetParam();
     const auto& player = processor.stations[(size_t) r.station];
     ASSERT_TRUE (player.loaded);
-    ASSERT_EQ (player.buffer.getNumChannels(), 1);
-    ASSERT_EQ (player.buffer.getNumSamples(), r.samples);
-    EXPECT_GT (rmsDb (player.buffer.getReadPointer (0), r.samples), -30.0);
+    ASSERT_EQ (player.samples().getNumChannels(), 1);
+    ASSERT_EQ (player.samples().getNumSamples(), r.samples);
+    EXPECT_GT (rmsDb (player.samples().getReadPointer (0), r.samples), -30.0);
 
     // The very recording of that file, not another station's.
     const auto committed = decodeCommitted (r.file);
-    ASSERT_EQ (committed.buffer.getNumSamples(), r.samples);
-    EXPECT_EQ (std::memcmp (committed.buffer.getReadPointer (0), player.buffer.getReadPointer (0), sizeof (float) * (size_t) r.samples), 0);
+    ASSERT_EQ (committed.samples().getNumSamples(), r.samples);
+    EXPECT_EQ (
+        std::memcmp (committed.samples().getReadPointer (0), player.samples().getReadPointer (0), sizeof (float) * (size_t) r.samples), 0);
+}
+
+TEST_P (EachRecording, playsEverySampleOfAnIndependentDecodingOfItsFile)
+{
+    const auto& r = GetParam();
+    const auto reference = independentDecoding (r.file);
+    ASSERT_EQ (reference.getNumChannels(), 1);
+    ASSERT_EQ (reference.getNumSamples(), r.samples);
+
+    // Two instances at once play the one shared copy, each from its own position.
+    ScannerProcessor first, second;
+    auto& player = first.stations[(size_t) r.station];
+    auto& other = second.stations[(size_t) r.station];
+    EXPECT_EQ (&player.samples(), &other.samples());
+    other.advanceBy (1000);
+
+    for (int i = 0; i < r.samples; ++i)
+        ASSERT_EQ (player.nextSample(), reference.getSample (0, i)) << "sample " << i;
+
+    EXPECT_EQ (player.readPosition, 0); // wrapped once, back at the start
+    EXPECT_EQ (other.readPosition, 1000);
 }
 
 TEST_P (EachRecording, isA16BitMonoPcmWavAt44kWithExactSizes)
@@ -103,6 +146,27 @@ TEST_P (EachRecording, isA16BitMonoPcmWavAt44kWithExactSizes)
     EXPECT_EQ (at + 8 + (size_t) r.samples * 2, bytes.getSize());
 }
 
+TEST (SharedRecordings, areFreedWithTheLastInstanceAndDecodedAgainAlike)
+{
+    std::weak_ptr<const StationRecordings::Set> shared;
+    std::vector<float> firstSamples;
+
+    {
+        ScannerProcessor processor;
+        shared = StationRecordings::acquire();
+        firstSamples.assign (processor.stations[2].samples().getReadPointer (0),
+                             processor.stations[2].samples().getReadPointer (0) + processor.stations[2].samples().getNumSamples());
+        EXPECT_FALSE (shared.expired());
+    }
+
+    EXPECT_TRUE (shared.expired());
+
+    ScannerProcessor again;
+    const auto& samples = again.stations[2].samples();
+    ASSERT_EQ ((size_t) samples.getNumSamples(), firstSamples.size());
+    EXPECT_EQ (std::memcmp (samples.getReadPointer (0), firstSamples.data(), firstSamples.size() * sizeof (float)), 0);
+}
+
 TEST (Recordings, loopWithoutAClickAndSitAtEvenLevels)
 {
     std::vector<double> rmsLevels;
@@ -111,8 +175,8 @@ TEST (Recordings, loopWithoutAClickAndSitAtEvenLevels)
     {
         SCOPED_TRACE (r.file);
         const auto player = decodeCommitted (r.file);
-        const auto* data = player.buffer.getReadPointer (0);
-        const auto n = player.buffer.getNumSamples();
+        const auto* data = player.samples().getReadPointer (0);
+        const auto n = player.samples().getNumSamples();
 
         auto largestStep = 0.0f, peak = 0.0f;
 

@@ -57,8 +57,8 @@ namespace
 
     std::vector<float> contents (const StationPlayer& player)
     {
-        const auto* data = player.buffer.getReadPointer (0);
-        return { data, data + player.buffer.getNumSamples() };
+        const auto* data = player.samples().getReadPointer (0);
+        return { data, data + player.samples().getNumSamples() };
     }
 } // namespace
 
@@ -69,7 +69,7 @@ TEST (StationPlayer, storesA441kMonoFileSampleForSample)
 
     EXPECT_TRUE (player.loaded);
     EXPECT_EQ (player.readPosition, 0);
-    ASSERT_EQ (player.buffer.getNumChannels(), 1);
+    ASSERT_EQ (player.samples().getNumChannels(), 1);
     EXPECT_EQ (contents (player), samples);
 }
 
@@ -80,15 +80,15 @@ TEST (StationPlayer, convertsOtherRatesByLinearInterpolation)
     const auto ratio = 44100.0 / 48000.0;
 
     ASSERT_TRUE (player.loaded);
-    ASSERT_EQ (player.buffer.getNumSamples(), (int) (480 * ratio));
+    ASSERT_EQ (player.samples().getNumSamples(), (int) (480 * ratio));
 
-    for (int i = 0; i < player.buffer.getNumSamples(); ++i)
+    for (int i = 0; i < player.samples().getNumSamples(); ++i)
     {
         const auto p = (double) i / ratio;
         const auto j = (int) p;
         const auto f = (float) (p - j);
         const auto expected = j + 1 < 480 ? samples[(size_t) j] * (1.0f - f) + samples[(size_t) j + 1] * f : samples[(size_t) j];
-        EXPECT_EQ (player.buffer.getSample (0, i), expected) << "sample " << i;
+        EXPECT_EQ (player.samples().getSample (0, i), expected) << "sample " << i;
     }
 }
 
@@ -105,7 +105,7 @@ TEST (StationPlayer, leavesRatesWithinOneHertzUnconverted)
     };
 
     for (const auto& c : cases)
-        EXPECT_EQ (load (wavImage (c.rate, { ramp (1000) })).buffer.getNumSamples(), c.expectedLength) << c.rate << " Hz";
+        EXPECT_EQ (load (wavImage (c.rate, { ramp (1000) })).samples().getNumSamples(), c.expectedLength) << c.rate << " Hz";
 }
 
 TEST (StationPlayer, foldsChannelsToTheirAverage)
@@ -117,7 +117,7 @@ TEST (StationPlayer, foldsChannelsToTheirAverage)
 
     const auto opposite = load (wavImage (44100.0, { left, right }));
     ASSERT_TRUE (opposite.loaded);
-    ASSERT_EQ (opposite.buffer.getNumChannels(), 1);
+    ASSERT_EQ (opposite.samples().getNumChannels(), 1);
 
     for (const auto sample : contents (opposite))
         EXPECT_EQ (sample, 0.0f);
@@ -151,7 +151,7 @@ TEST (StationPlayer, playsEveryCaseAsItsOperationsPromise)
         SCOPED_TRACE (c.name);
         auto player = load (c.image);
         EXPECT_EQ (player.loaded, c.loaded);
-        EXPECT_EQ (player.buffer.getNumSamples(), c.length);
+        EXPECT_EQ (player.samples().getNumSamples(), c.length);
 
         if (c.length == 0)
         {
@@ -162,7 +162,7 @@ TEST (StationPlayer, playsEveryCaseAsItsOperationsPromise)
             continue;
         }
 
-        const auto first = player.buffer.getSample (0, 0);
+        const auto first = player.samples().getSample (0, 0);
         EXPECT_EQ (player.previousSample(), first); // right after loading
         EXPECT_EQ (player.nextSample(), first);
         EXPECT_EQ (player.readPosition, juce::jmin (1, c.length - 1) % c.length);
@@ -199,5 +199,31 @@ TEST (StationPlayer, aFailedLoadKeepsWhatThePlayerHad)
     player.loadFromMemory (garbage.toRawUTF8(), (int) garbage.getNumBytesAsUTF8(), 44100.0);
 
     EXPECT_TRUE (player.loaded);
-    EXPECT_EQ (player.buffer.getNumSamples(), 5);
+    EXPECT_EQ (player.samples().getNumSamples(), 5);
+}
+
+TEST (StationPlayer, aSharedRecordingPlaysFromItsStartAndAnEmptyOneLeavesTheStationSilent)
+{
+    auto shared = std::make_shared<juce::AudioBuffer<float>> (1, 3);
+    shared->setSample (0, 0, 0.1f);
+    shared->setSample (0, 1, 0.2f);
+    shared->setSample (0, 2, 0.3f);
+
+    StationPlayer first, second;
+    first.play (shared);
+    second.play (shared);
+    EXPECT_TRUE (first.loaded);
+    EXPECT_EQ (first.nextSample(), 0.1f);
+    EXPECT_EQ (first.nextSample(), 0.2f);
+    EXPECT_EQ (second.nextSample(), 0.1f); // positions are each player's own
+    EXPECT_EQ (&first.samples(), shared.get());
+
+    // What could not be decoded is empty: the station stays silent and unloaded.
+    StationPlayer silent;
+    silent.play (std::make_shared<juce::AudioBuffer<float>>());
+    silent.play (nullptr);
+    EXPECT_FALSE (silent.loaded);
+    EXPECT_EQ (silent.nextSample(), 0.0f);
+    EXPECT_EQ (silent.previousSample(), 0.0f);
+    EXPECT_EQ (silent.samples().getNumSamples(), 0);
 }

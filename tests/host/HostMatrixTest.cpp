@@ -96,7 +96,7 @@ TEST (HostMatrix, aStationPlaysOneRecordingSamplePerOutputSampleAtEveryRate)
     // With silent input, no static, no hold and full signal, the output on a station is the
     // saturated recording, sample for sample, whatever the host's rate.
     ScannerProcessor reference;
-    const auto& recording = reference.stations[3].buffer;
+    const auto& recording = reference.stations[3].samples();
 
     for (const auto rate : { 8000.0, 44100.0, 96000.0, 384000.0 })
     {

@@ -36,7 +36,7 @@ namespace
 
     std::vector<float> recordingOf (const ScannerProcessor& processor, int station)
     {
-        const auto& buffer = processor.stations[(size_t) station].buffer;
+        const auto& buffer = processor.stations[(size_t) station].samples();
         return { buffer.getReadPointer (0), buffer.getReadPointer (0) + buffer.getNumSamples() };
     }
 } // namespace
@@ -108,7 +108,7 @@ TEST (SignalChain, neighboursBleedFromTheSampleTheyJustPassed)
         engine.quiet (c.dial);
         const auto dialInUse = engine.raw ("dial");
         auto& zero = engine.processor.stations[0];
-        const auto length = zero.buffer.getNumSamples();
+        const auto length = zero.samples().getNumSamples();
         zero.readPosition = c.startPositionOfStationZero < 0 ? length - 1 : c.startPositionOfStationZero;
         const auto start0 = zero.readPosition;
 
@@ -127,7 +127,7 @@ TEST (SignalChain, neighboursBleedFromTheSampleTheyJustPassed)
 
             for (const auto& [k, gain] : bleeding)
             {
-                const auto& recording = engine.processor.stations[(size_t) k].buffer;
+                const auto& recording = engine.processor.stations[(size_t) k].samples();
                 const auto start = k == 0 ? start0 : 0;
                 const auto position = (start + i + 1) % recording.getNumSamples();
                 out += gain * recording.getSample (0, juce::jmax (position - 1, 0));

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <cstring>
+#include <memory>
 #include <thread>
+#include <vector>
 
 // Hosts call from several threads at once: audio on one, state and automation on another,
 // the editor on the message thread. Run all three together for a few seconds.
@@ -88,4 +92,66 @@ TEST (Concurrency, audioStateAutomationAndEditorTogether)
     EXPECT_GT (blocks.load(), 100);
     EXPECT_EQ (badOutputs.load(), 0);
     EXPECT_EQ (badReadouts.load(), 0);
+}
+
+// Hosts such as Bitwig and Reaper create instances on several threads at once, while other
+// instances already play. Every instance shares one decoding of the recordings.
+TEST (Concurrency, instancesComeAndGoOnFourThreadsWhileOthersPlay)
+{
+    auto live = std::make_unique<ScannerProcessor>();
+    live->prepareToPlay (44100.0, 256);
+    const auto& liveRecording = live->stations[3].samples();
+    const std::vector<float> before (liveRecording.getReadPointer (0), liveRecording.getReadPointer (0) + liveRecording.getNumSamples());
+    std::atomic<bool> running { true };
+    std::atomic<int> badOutputs { 0 }, unloaded { 0 };
+
+    std::thread audio (
+        [&]
+        {
+            juce::AudioBuffer<float> block (2, 256);
+            juce::MidiBuffer midi;
+
+            while (running)
+            {
+                block.clear();
+                live->processBlock (block, midi);
+
+                for (int i = 0; i < 256; ++i)
+                    badOutputs += std::isfinite (block.getSample (0, i)) && std::abs (block.getSample (0, i)) <= 0.7f ? 0 : 1;
+            }
+        });
+
+    // Round 0 with the live instance holding the recordings; round 1 without, so that the
+    // threads race to decode them and to free them.
+    for (int round = 0; round < 2; ++round)
+    {
+        std::vector<std::thread> creators;
+
+        for (int t = 0; t < 4; ++t)
+            creators.emplace_back (
+                [&]
+                {
+                    for (int i = 0; i < 6; ++i)
+                    {
+                        ScannerProcessor created;
+
+                        for (const auto& station : created.stations)
+                            unloaded += station.loaded ? 0 : 1;
+                    }
+                });
+
+        for (auto& creator : creators)
+            creator.join();
+
+        if (round == 0)
+        {
+            running = false;
+            audio.join();
+            EXPECT_EQ (std::memcmp (liveRecording.getReadPointer (0), before.data(), before.size() * sizeof (float)), 0);
+            live.reset();
+        }
+    }
+
+    EXPECT_EQ (badOutputs.load(), 0);
+    EXPECT_EQ (unloaded.load(), 0);
 }

@@ -188,7 +188,8 @@ namespace
         else if (expect.startsWith ("station=") && expect.getTrailingIntValue() >= 0 && expect.getTrailingIntValue() < numStations)
         {
             ScannerProcessor reference;
-            verdicts.push_back (RenderCheck::holdsRecording (rendered, reference.stations[(size_t) expect.getTrailingIntValue()].buffer));
+            verdicts.push_back (
+                RenderCheck::holdsRecording (rendered, reference.stations[(size_t) expect.getTrailingIntValue()].samples()));
         }
         else
             return fail ("--expect takes station=K, unheard, unchanged or processed");
