@@ -30,8 +30,9 @@ void CRTOverlay::paint (juce::Graphics& g)
     paintSweepBand (g, (float) area.getWidth(), (float) area.getHeight());
     paintFlicker (g, area);
 
-    if (canUseCache (g))
+    if (useGradientCache && ! g.isVectorDevice())
     {
+        refreshGradientCaches (g.getInternalContext().getPhysicalPixelScaleFactor());
         centreGlowCache.draw (g);
         vignetteCache.draw (g);
     }
@@ -44,27 +45,33 @@ void CRTOverlay::paint (juce::Graphics& g)
 
 void CRTOverlay::resized()
 {
-    centreGlowCache = renderLayer (getLocalBounds(), paintCentreGlow);
-    vignetteCache = renderLayer (getLocalBounds(), paintVignette);
+    centreGlowCache = {};
+    vignetteCache = {};
 }
 
-SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>))
+void CRTOverlay::refreshGradientCaches (float scale)
+{
+    if (centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds()
+        && std::equal_to<float>() (centreGlowCache.getScale(), scale))
+        return;
+
+    centreGlowCache = renderLayer (getLocalBounds(), scale, paintCentreGlow);
+    vignetteCache = renderLayer (getLocalBounds(), scale, paintVignette);
+}
+
+SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, float scale, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>))
 {
     if (area.isEmpty())
         return {};
 
     // Filling a cleared image stores the gradient's own premultiplied pixels, which then
     // blend onto the screen exactly as the gradient fill would.
-    juce::Image layer (juce::Image::ARGB, area.getWidth(), area.getHeight(), true, juce::SoftwareImageType());
+    juce::Image layer (juce::Image::ARGB, (int) std::ceil ((float) area.getWidth() * scale),
+                       (int) std::ceil ((float) area.getHeight() * scale), true, juce::SoftwareImageType());
     juce::Graphics g (layer);
+    g.addTransform (juce::AffineTransform::scale (scale));
     paintLayer (g, area);
-    return SparseLayer (layer);
-}
-
-bool CRTOverlay::canUseCache (juce::Graphics& g) const
-{
-    return useGradientCache && centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
-           && std::equal_to<float>() (g.getInternalContext().getPhysicalPixelScaleFactor(), 1.0f);
+    return SparseLayer (layer, scale);
 }
 
 void CRTOverlay::paintScanLines (juce::Graphics& g, int width, int height)

@@ -22,8 +22,8 @@ public:
     float flickerLevel = 1.0f;
 
     /** The centre glow and the vignette depend on the size alone: each is rendered once per
-        size into an image and then blended, which gives the same pixels as filling the
-        gradient again. Off, every frame fills the gradients. */
+        size and scale into an image and then blended, which gives the same pixels as filling
+        the gradient again. Off, every frame fills the gradients. */
     bool useGradientCache = true;
 
 private:
@@ -33,8 +33,8 @@ private:
     static void paintCentreGlow (juce::Graphics&, juce::Rectangle<int> area);
     static void paintVignette (juce::Graphics&, juce::Rectangle<int> area);
 
-    bool canUseCache (juce::Graphics&) const;
-    static SparseLayer renderLayer (juce::Rectangle<int> area, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>));
+    void refreshGradientCaches (float scale);
+    static SparseLayer renderLayer (juce::Rectangle<int> area, float scale, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>));
 
     juce::Random rng;
     SparseLayer centreGlowCache, vignetteCache;

@@ -92,8 +92,23 @@ void RadioDisplay::paint (juce::Graphics& g)
     const auto w = (float) getWidth(), h = (float) getHeight();
     const auto geo = geometryFor (w, h);
 
-    paintPanel (g, w, h);
-    paintScale (g, geo);
+    // The panel and the scale's marks depend on the size alone; the rest moves.
+    if (useStaticLayerCache && LayerCache::canDrawInto (g))
+    {
+        staticLayer.draw (g, getLocalBounds(), paintBackdrop,
+                          [this, w, h, geo] (juce::Graphics& layer)
+                          {
+                              paintPanel (layer, w, h);
+                              paintScaleMarks (layer, geo);
+                          });
+    }
+    else
+    {
+        paintPanel (g, w, h);
+        paintScaleMarks (g, geo);
+    }
+
+    paintStationsAndNeedle (g, geo);
     paintFrequency (g, geo);
     paintStationName (g, geo);
     paintMeter (g, geo);
@@ -112,7 +127,7 @@ void RadioDisplay::paintPanel (juce::Graphics& g, float w, float h)
     g.drawRoundedRectangle ({ 0.5f, 0.5f, juce::jmax (w - 1.0f, 0.0f), juce::jmax (h - 1.0f, 0.0f) }, 6.0f, 1.0f);
 }
 
-void RadioDisplay::paintScale (juce::Graphics& g, const Geometry& geo)
+void RadioDisplay::paintScaleMarks (juce::Graphics& g, const Geometry& geo)
 {
     const auto yb = geo.scaleBottom;
     g.setFont (ScannerFonts::monospaced (10.0f, false));
@@ -130,6 +145,11 @@ void RadioDisplay::paintScale (juce::Graphics& g, const Geometry& geo)
 
     for (int j = 0; j <= 22; ++j)
         g.drawVerticalLine ((int) ((float) j / 22.0f * geo.contentWidth + 12.0f), yb - 8.0f, yb);
+}
+
+void RadioDisplay::paintStationsAndNeedle (juce::Graphics& g, const Geometry& geo)
+{
+    const auto yb = geo.scaleBottom;
 
     for (int k = 0; k < numStations; ++k)
     {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/LayerCache.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class ScannerProcessor;
@@ -48,17 +50,29 @@ public:
     int displayStation = -1;
     float glitchNoise = 0.0f;
 
+    /** The panel and the scale's marks are rendered once per size and scale and then copied.
+        Off, every frame paints them. */
+    bool useStaticLayerCache = true;
+
+    /** Paints what lies beneath the display in the window, in the display's coordinates, for
+        the cached layer to be rendered over; without it the layer is rendered over black. */
+    LayerCache::Painter paintBackdrop;
+
+    void resized() override { staticLayer.clear(); }
+
 private:
     static bool isReceived (int station, float strength) noexcept;
 
     void paintPanel (juce::Graphics&, float width, float height);
-    void paintScale (juce::Graphics&, const Geometry&);
+    void paintScaleMarks (juce::Graphics&, const Geometry&);
+    void paintStationsAndNeedle (juce::Graphics&, const Geometry&);
     void paintFrequency (juce::Graphics&, const Geometry&);
     void paintStationName (juce::Graphics&, const Geometry&);
     void paintMeter (juce::Graphics&, const Geometry&);
 
     ScannerProcessor& processor;
     juce::Random glitchRandom;
+    LayerCache staticLayer;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RadioDisplay)
 };

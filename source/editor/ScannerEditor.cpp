@@ -58,6 +58,7 @@ ScannerEditor::ScannerEditor (ScannerProcessor& p)
     addAndMakeVisible (radioDisplay);
     addAndMakeVisible (crtOverlay);
 
+    setCachesEnabled (true);
     startTimer (33);
 }
 
@@ -117,15 +118,7 @@ void ScannerEditor::resized()
     mixSlider.setBounds (area);
 
     crtOverlay.setBounds (getLocalBounds());
-
-    backgroundCache = {};
-
-    if (! getLocalBounds().isEmpty())
-    {
-        backgroundCache = juce::Image (juce::Image::RGB, getWidth(), getHeight(), false, juce::SoftwareImageType());
-        juce::Graphics g (backgroundCache);
-        paintBackground (g);
-    }
+    backgroundLayer.clear();
 }
 
 void ScannerEditor::timerCallback()
@@ -149,20 +142,27 @@ float ScannerEditor::tickerTextWidth()
     return ScannerFonts::stringWidth (ScannerFonts::monospaced (11.0f, false), tickerText);
 }
 
-bool ScannerEditor::canUseCache (juce::Graphics& g) const
+void ScannerEditor::setCachesEnabled (bool shouldCache)
 {
-    // The copy is exact only where one pixel of the cache is exactly one pixel of the target.
-    return useBackgroundCache && backgroundCache.isValid() && backgroundCache.getBounds() == getLocalBounds() && ! g.isVectorDevice()
-           && std::equal_to<float>() (g.getInternalContext().getPhysicalPixelScaleFactor(), 1.0f);
+    useBackgroundCache = shouldCache;
+    crtOverlay.useGradientCache = shouldCache;
+    radioDisplay.useStaticLayerCache = shouldCache;
+    radioDisplay.paintBackdrop = [this] (juce::Graphics& g) { paintBackgroundBehind (g, radioDisplay); };
+
+    repaint();
+}
+
+void ScannerEditor::paintBackgroundBehind (juce::Graphics& g, juce::Component& child)
+{
+    const juce::Graphics::ScopedSaveState state (g);
+    g.addTransform (juce::AffineTransform::translation ((float) -child.getX(), (float) -child.getY()));
+    paintBackground (g);
 }
 
 void ScannerEditor::paint (juce::Graphics& g)
 {
-    if (canUseCache (g))
-    {
-        g.setOpacity (1.0f); // images are drawn at the opacity of the current colour
-        g.drawImageAt (backgroundCache, 0, 0);
-    }
+    if (useBackgroundCache && LayerCache::canDrawInto (g))
+        backgroundLayer.draw (g, getLocalBounds(), nullptr, [this] (juce::Graphics& layer) { paintBackground (layer); });
     else
         paintBackground (g);
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "editor/CRTOverlay.h"
+#include "editor/LayerCache.h"
 #include "editor/RadioDisplay.h"
 #include "editor/ScannerLookAndFeel.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include <vector>
 
 class ScannerProcessor;
 
@@ -51,12 +54,17 @@ public:
     float tickerOffset = 0.0f;
 
     /** The panel behind the children does not change from frame to frame apart from the
-        ticker: it is rendered once per size and then copied. Off, every frame paints it. */
+        ticker: it is rendered once per size and scale and then copied. Off, every frame paints it. */
     bool useBackgroundCache = true;
+
+    /** Every cache of the window at once: the panel, the overlay's gradients and the radio
+        display's panel and marks. On from the start; off, every frame paints everything,
+        which the caches must match to within one unit per channel. */
+    void setCachesEnabled (bool shouldCache);
 
 private:
     void paintBackground (juce::Graphics&);
-    bool canUseCache (juce::Graphics&) const;
+    void paintBackgroundBehind (juce::Graphics&, juce::Component& child);
 
     void setupKnob (juce::Slider&, juce::Label&, const juce::String& caption, const juce::String& suffix);
 
@@ -68,7 +76,7 @@ private:
     void paintTicker (juce::Graphics&, int height);
     void paintFrame (juce::Graphics&, float widthF, float heightF);
 
-    juce::Image backgroundCache;
+    LayerCache backgroundLayer;
     juce::Font tickerFont;
     float tickerWidth = 0.0f;
 

@@ -1,5 +1,7 @@
 #include "editor/SparseLayer.h"
 
+#include <functional>
+
 namespace
 {
     constexpr int bandHeight = 8;
@@ -7,7 +9,7 @@ namespace
     constexpr int smallestGap = 16;
 } // namespace
 
-SparseLayer::SparseLayer (juce::Image imageToDraw) : image (std::move (imageToDraw))
+SparseLayer::SparseLayer (juce::Image imageToDraw, float scale) : image (std::move (imageToDraw)), pixelsPerUnit (scale)
 {
     if (! image.isValid())
         return;
@@ -58,5 +60,14 @@ void SparseLayer::draw (juce::Graphics& g) const
     g.setOpacity (1.0f);
 
     for (int i = 0; i < parts.size(); ++i)
-        g.drawImageAt (pieces.getReference (i), parts.getReference (i).getX(), parts.getReference (i).getY());
+    {
+        const auto& part = parts.getReference (i);
+
+        if (std::equal_to<float>() (pixelsPerUnit, 1.0f))
+            g.drawImageAt (pieces.getReference (i), part.getX(), part.getY());
+        else
+            g.drawImageTransformed (
+                pieces.getReference (i),
+                juce::AffineTransform::translation ((float) part.getX(), (float) part.getY()).scaled (1.0f / pixelsPerUnit));
+    }
 }

@@ -10,11 +10,14 @@ class SparseLayer
 public:
     SparseLayer() = default;
 
-    /** Scans the image in bands of rows for the columns that hold any visible pixel. */
-    explicit SparseLayer (juce::Image imageToDraw);
+    /** Scans the image in bands of rows for the columns that hold any visible pixel. The
+        image holds `scale` pixels per unit of the component it is drawn over. */
+    explicit SparseLayer (juce::Image imageToDraw, float scale = 1.0f);
 
     bool isValid() const noexcept { return image.isValid(); }
-    juce::Rectangle<int> getBounds() const noexcept { return image.getBounds(); }
+    /** The area it covers, in the units of the component it is drawn over. */
+    juce::Rectangle<int> getBounds() const noexcept { return (image.getBounds().toFloat() / pixelsPerUnit).toNearestInt(); }
+    float getScale() const noexcept { return pixelsPerUnit; }
 
     /** Blends the image at the origin of the context, visible parts only. */
     void draw (juce::Graphics&) const;
@@ -25,4 +28,5 @@ private:
     juce::Image image;
     juce::Array<juce::Image> pieces;
     juce::Array<juce::Rectangle<int>> parts;
+    float pixelsPerUnit = 1.0f;
 };

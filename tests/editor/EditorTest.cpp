@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iostream>
+#include <string>
 #include <thread>
 
 namespace
@@ -167,6 +170,111 @@ TEST_F (EditorFixture, cachedLayersPaintTheSamePixels)
 
         EXPECT_EQ (PixelProbe::countDifferentPixels (cached, direct), 0);
     }
+}
+
+namespace
+{
+    juce::Image renderAtScale (juce::Component& component, float scale)
+    {
+        juce::Image image (juce::Image::ARGB, (int) scale * component.getWidth(), (int) scale * component.getHeight(), true,
+                           juce::SoftwareImageType());
+        juce::Graphics g (image);
+        g.addTransform (juce::AffineTransform::scale (scale));
+        component.paintEntireComponent (g, false);
+        return image;
+    }
+
+    struct ChannelDifference
+    {
+        int largest = 0, pixels = 0;
+    };
+
+    ChannelDifference compare (const juce::Image& a, const juce::Image& b)
+    {
+        ChannelDifference difference;
+
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+            {
+                const auto p = a.getPixelAt (x, y), q = b.getPixelAt (x, y);
+                const auto largest = juce::jmax (std::abs (p.getRed() - q.getRed()), std::abs (p.getGreen() - q.getGreen()),
+                                                 std::abs (p.getBlue() - q.getBlue()), std::abs (p.getAlpha() - q.getAlpha()));
+                difference.largest = juce::jmax (difference.largest, largest);
+                difference.pixels += largest > 0 ? 1 : 0;
+            }
+
+        return difference;
+    }
+
+    /** Two windows side by side, one with every cache and one with none, kept in one state. */
+    struct CachedAndDirect : ::testing::TestWithParam<float>
+    {
+        CachedAndDirect() { direct.setCachesEnabled (false); }
+
+        template <typename Change>
+        void change (Change&& apply)
+        {
+            apply (cached);
+            apply (direct);
+        }
+
+        void expectWithinOneUnit (const std::string& state)
+        {
+            const auto scale = GetParam();
+            const auto difference = compare (renderAtScale (cached, scale), renderAtScale (direct, scale));
+            EXPECT_LE (difference.largest, 1) << state << ": " << difference.pixels << " pixels differ";
+            differingPixels += difference.pixels;
+        }
+
+        ScannerProcessor cachedProcessor, directProcessor;
+        ScannerEditor cached { cachedProcessor }, direct { directProcessor };
+        int differingPixels = 0;
+    };
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P (Editor, CachedAndDirect, ::testing::Values (1.0f, 2.0f),
+                          [] (const ::testing::TestParamInfo<float>& row) { return "Scale" + std::to_string ((int) row.param); });
+
+TEST_P (CachedAndDirect, differByAtMostOneUnitPerChannelInEveryState)
+{
+    expectWithinOneUnit ("as opened");
+
+    for (const auto position : { 0.0f, 0.5f, 1.0f })
+    {
+        change (
+            [position] (ScannerEditor& editor)
+            {
+                for (auto* knob : { &editor.staticSlider, &editor.signalSlider, &editor.lofiSlider, &editor.rateSlider, &editor.mixSlider })
+                    knob->setValue (knob->proportionOfLengthToValue (position));
+
+                editor.dialSlider.setValue (position);
+            });
+        expectWithinOneUnit ("every knob at " + std::to_string (position));
+    }
+
+    for (const auto on : { true, false })
+    {
+        change ([on] (ScannerEditor& editor) { editor.autoScanButton.setToggleState (on, juce::sendNotificationSync); });
+        expectWithinOneUnit (on ? "the switch on" : "the switch off");
+    }
+
+    for (const auto step : { 1, 2, 3 })
+    {
+        change (
+            [step] (ScannerEditor& editor)
+            {
+                editor.radioDisplay.displayDial = 0.1f * (float) step + 0.05f;
+                editor.radioDisplay.displayStation = step;
+                editor.radioDisplay.displayStrength = 0.3f * (float) step;
+                editor.radioDisplay.repaint();
+                editor.crtOverlay.sweepPosition = 170.0f * (float) step - 40.0f;
+                editor.crtOverlay.repaint();
+                editor.tickerOffset += 13.0f;
+            });
+        expectWithinOneUnit ("the needle and the sweep band, step " + std::to_string (step));
+    }
+
+    std::cout << "caches at scale " << GetParam() << ": " << differingPixels << " pixels differ over all states\n";
 }
 
 TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
