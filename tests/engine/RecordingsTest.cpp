@@ -2,6 +2,7 @@
 #include "processor/ScannerProcessor.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
 #include <cstring>
