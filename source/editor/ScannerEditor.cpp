@@ -149,7 +149,19 @@ void ScannerEditor::setCachesEnabled (bool shouldCache)
     radioDisplay.useStaticLayerCache = shouldCache;
     radioDisplay.paintBackdrop = [this] (juce::Graphics& g) { paintBackgroundBehind (g, radioDisplay); };
 
+    // The controls change only when they are moved (or hovered): each keeps an image of
+    // itself as the window shows it, which the window's 30 repaints a second copy.
+    for (auto* control : cachedControls())
+        control->setCachedComponentImage (
+            shouldCache ? new BackdropImageCache (*control, *this, [this] (juce::Graphics& g) { paintBackground (g); }) : nullptr);
+
     repaint();
+}
+
+std::vector<juce::Component*> ScannerEditor::cachedControls()
+{
+    return { &dialSlider,  &staticSlider, &signalSlider, &lofiSlider, &rateSlider, &mixSlider,
+             &staticLabel, &signalLabel,  &lofiLabel,    &rateLabel,  &mixLabel,   &autoScanButton };
 }
 
 void ScannerEditor::paintBackgroundBehind (juce::Graphics& g, juce::Component& child)

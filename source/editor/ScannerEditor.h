@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/BackdropImageCache.h"
 #include "editor/CRTOverlay.h"
 #include "editor/LayerCache.h"
 #include "editor/RadioDisplay.h"
@@ -57,14 +58,15 @@ public:
         ticker: it is rendered once per size and scale and then copied. Off, every frame paints it. */
     bool useBackgroundCache = true;
 
-    /** Every cache of the window at once: the panel, the overlay's gradients and the radio
-        display's panel and marks. On from the start; off, every frame paints everything,
-        which the caches must match to within one unit per channel. */
+    /** Every cache of the window at once: the panel, the overlay's gradients, the radio
+        display's panel and marks, and the controls' images. On from the start; off, every
+        frame paints everything, which the caches must match to within one unit per channel. */
     void setCachesEnabled (bool shouldCache);
 
 private:
     void paintBackground (juce::Graphics&);
     void paintBackgroundBehind (juce::Graphics&, juce::Component& child);
+    std::vector<juce::Component*> cachedControls();
 
     void setupKnob (juce::Slider&, juce::Label&, const juce::String& caption, const juce::String& suffix);
 
