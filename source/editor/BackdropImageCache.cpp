@@ -4,8 +4,7 @@
 
 BackdropImageCache::BackdropImageCache (juce::Component& ownerToCache, juce::Component& windowOfOwner, Painter paintWindowBackground)
     : owner (ownerToCache), window (windowOfOwner), background (std::move (paintWindowBackground))
-{
-}
+{}
 
 void BackdropImageCache::paint (juce::Graphics& g)
 {

@@ -28,16 +28,14 @@ void CRTOverlay::paint (juce::Graphics& g)
 
     paintScanLines (g, area.getWidth(), area.getHeight());
     paintSweepBand (g, (float) area.getWidth(), (float) area.getHeight());
-    paintFlicker (g, area);
 
     if (useGradientCache && ! g.isVectorDevice())
     {
-        refreshGradientCaches (g.getInternalContext().getPhysicalPixelScaleFactor());
-        centreGlowCache.draw (g);
-        vignetteCache.draw (g);
+        finishingLayerFor (flickerColour(), g.getInternalContext().getPhysicalPixelScaleFactor()).draw (g);
     }
     else
     {
+        paintFlicker (g, area);
         paintCentreGlow (g, area);
         paintVignette (g, area);
     }
@@ -45,21 +43,39 @@ void CRTOverlay::paint (juce::Graphics& g)
 
 void CRTOverlay::resized()
 {
-    centreGlowCache = {};
-    vignetteCache = {};
+    finishingLayers.clear();
 }
 
-void CRTOverlay::refreshGradientCaches (float scale)
+juce::Colour CRTOverlay::flickerColour() const
 {
-    if (centreGlowCache.isValid() && centreGlowCache.getBounds() == getLocalBounds()
-        && std::equal_to<float>() (centreGlowCache.getScale(), scale))
-        return;
-
-    centreGlowCache = renderLayer (getLocalBounds(), scale, paintCentreGlow);
-    vignetteCache = renderLayer (getLocalBounds(), scale, paintVignette);
+    return ScannerPalette::white().withAlpha (flickerLevel * 0.006f);
 }
 
-SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, float scale, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>))
+const SparseLayer& CRTOverlay::finishingLayerFor (juce::Colour flicker, float scale)
+{
+    // The flicker, the centre glow and the vignette, blended one over the other once into a
+    // layer of their own, which the frame then blends in one pass. The flicker's colour takes
+    // only a couple of alpha bytes (1 and 2), so a layer is kept for each one met.
+    for (const auto& [colour, layer] : finishingLayers)
+        if (colour == flicker && layer.getBounds() == getLocalBounds() && std::equal_to<float>() (layer.getScale(), scale))
+            return layer;
+
+    if (finishingLayers.size() >= 4)
+        finishingLayers.erase (finishingLayers.begin());
+
+    const auto area = getLocalBounds();
+    finishingLayers.emplace_back (flicker, renderLayer (area, scale,
+                                                        [flicker, area] (juce::Graphics& g)
+                                                        {
+                                                            g.setColour (flicker);
+                                                            g.fillRect (area);
+                                                            paintCentreGlow (g, area);
+                                                            paintVignette (g, area);
+                                                        }));
+    return finishingLayers.back().second;
+}
+
+SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, float scale, const std::function<void (juce::Graphics&)>& paintLayer)
 {
     if (area.isEmpty())
         return {};
@@ -70,7 +86,7 @@ SparseLayer CRTOverlay::renderLayer (juce::Rectangle<int> area, float scale, voi
                        (int) std::ceil ((float) area.getHeight() * scale), true, juce::SoftwareImageType());
     juce::Graphics g (layer);
     g.addTransform (juce::AffineTransform::scale (scale));
-    paintLayer (g, area);
+    paintLayer (g);
     return SparseLayer (layer, scale);
 }
 
@@ -98,7 +114,7 @@ void CRTOverlay::paintSweepBand (juce::Graphics& g, float width, float height)
 
 void CRTOverlay::paintFlicker (juce::Graphics& g, juce::Rectangle<int> area)
 {
-    g.setColour (ScannerPalette::white().withAlpha (flickerLevel * 0.006f));
+    g.setColour (flickerColour());
     g.fillRect (area);
 }
 

@@ -4,6 +4,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 /** A transparent screen effect over the whole editor: scan lines, a rolling sweep band,
     a faint flicker, a centre glow and a vignette. It lets every mouse click through. */
 class CRTOverlay : public juce::Component, private juce::Timer
@@ -21,9 +25,9 @@ public:
     float sweepPosition = 0.0f;
     float flickerLevel = 1.0f;
 
-    /** The centre glow and the vignette depend on the size alone: each is rendered once per
-        size and scale into an image and then blended, which gives the same pixels as filling
-        the gradient again. Off, every frame fills the gradients. */
+    /** The flicker, centre glow and vignette are blended into one layer per flicker colour,
+        size and scale, and the layer blended over the frame in one pass (within one unit per
+        channel of filling them one after the other). Off, every frame fills them. */
     bool useGradientCache = true;
 
 private:
@@ -33,11 +37,12 @@ private:
     static void paintCentreGlow (juce::Graphics&, juce::Rectangle<int> area);
     static void paintVignette (juce::Graphics&, juce::Rectangle<int> area);
 
-    void refreshGradientCaches (float scale);
-    static SparseLayer renderLayer (juce::Rectangle<int> area, float scale, void (*paintLayer) (juce::Graphics&, juce::Rectangle<int>));
+    juce::Colour flickerColour() const;
+    const SparseLayer& finishingLayerFor (juce::Colour flicker, float scale);
+    static SparseLayer renderLayer (juce::Rectangle<int> area, float scale, const std::function<void (juce::Graphics&)>& paintLayer);
 
     juce::Random rng;
-    SparseLayer centreGlowCache, vignetteCache;
+    std::vector<std::pair<juce::Colour, SparseLayer>> finishingLayers;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CRTOverlay)
 };
