@@ -8,47 +8,26 @@ kind="$1"
 bundle="$2"
 host="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
-name="Ombrel Korrin Scanner"
-
-work="$(mktemp -d /tmp/scanner-ardour.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
-export LD_LIBRARY_PATH="/usr/lib/ardour7${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
-started=$(date +%s.%N)
 
 fail () { echo "ardour-check ($kind): $*" >&2; exit 1; }
+source "$here/ardour-common.sh"
+isolate_home
+trap 'rm -rf "$work"' EXIT
+started=$(date +%s.%N)
+install_plugin "$kind" "$bundle"
 
 if [ "$kind" = VST3 ]; then
-  # Ardour's Lua host only reads the scanner's cache: install the bundle, then scan it there.
-  mkdir -p "$HOME/.vst3"
-  cp -r "$bundle" "$HOME/.vst3/"
-  installed="$HOME/.vst3/$(basename "$bundle")"
-  # Ardour trusts a cache only when it is strictly newer than the module (whole seconds).
-  find "$installed" -exec touch -d "@$(( $(date +%s) - 10 ))" {} +
-  /usr/lib/ardour7/ardour-vst3-scanner -f -v "$installed" > "$work/scan.log" 2>&1 || true
-  grep -q "Saved VST3 plugin cache" "$work/scan.log" || { cat "$work/scan.log"; fail "the scanner wrote no cache"; }
   cache=$(find "$XDG_CACHE_HOME/ardour7/vst" -name '*.v3i' | head -n 1)
   [ -n "$cache" ] || fail "no .v3i cache file"
-  for expected in "name=\"$name\"" 'vendor="Halvessa"' 'category="Fx"' 'n_inputs="2"' 'n_outputs="2"'; do
+  for expected in "name=\"$plugin\"" 'vendor="Halvessa"' 'category="Fx"' 'n_inputs="2"' 'n_outputs="2"'; do
     grep -q "$expected" "$cache" || { cat "$cache"; fail "the cache lacks $expected"; }
   done
   echo "scan: $(grep -o 'name="[^"]*"' "$cache" | head -n 1), vendor Halvessa, category Fx, 2 in / 2 out"
-  plugin="$name"
-else
-  mkdir -p "$HOME/.lv2"
-  cp -r "$bundle" "$HOME/.lv2/"
-  export LV2_PATH="$HOME/.lv2"
-  plugin="$name"
 fi
 
-session="$work/session"
 seconds=3
 samples=$((seconds * 48000))
-export SCANNER_SESSION_DIR="$session" SCANNER_PLUGIN="$plugin" SCANNER_PLUGIN_TYPE="$kind" SCANNER_SAMPLES="$samples"
-
-stdbuf -oL ardour7-lua "$here/create-session.lua" > "$work/create.log" 2>&1 || true
-grep -q "^SAVED" "$work/create.log" || { cat "$work/create.log"; fail "the session was not created"; }
+create_session "$kind" "$samples"
 
 # Give every track the same input: a quiet tone and a louder one in turn, 32-bit float.
 audio="$session/interchange/$(basename "$session")/audiofiles"
@@ -104,6 +83,15 @@ else
   judge Between processed
   judge Dry processed
 fi
+
+# A session-sized case: 24 tracks with the plug-in, saved, reloaded and bounced.
+export SCANNER_SESSION_DIR="$work/large"
+stdbuf -oL ardour7-lua "$here/large-session.lua" > "$work/large.log" 2>&1 || true
+grep -q "^BOUNCED 24$" "$work/large.log" || { cat "$work/large.log"; fail "the 24-track session did not save, reload and bounce"; }
+grep -q "^UNKNOWN 0$" "$work/large.log" || { cat "$work/large.log"; fail "a processor of the 24-track session came back unknown"; }
+rss_of () { awk -v s="$1" '$1 == "RSS" && $2 == s { printf "%.1f", $3 / 1024 }' "$work/large.log"; }
+echo "24 tracks: saved, reloaded, bounced; Ardour's resident memory $(rss_of empty) MB empty," \
+  "$(rss_of with-24) MB with 24 instances, $(rss_of reloaded) MB reloaded, $(rss_of bounced) MB after the bounces"
 
 if grep -i -E "scanner|ombrel|halvessa" "$work/create.log" "$work/render.log" | grep -v -E "^[^:]*:(SAVED|RENDERED|PARAM|UNKNOWN|RANGE)" > "$work/mentions.log"; then
   echo "Ardour said about the plug-in:"; sed 's/^/  /' "$work/mentions.log"
