@@ -268,6 +268,7 @@ TEST_P (CachedAndDirect, differByAtMostOneUnitPerChannelInEveryState)
                 editor.radioDisplay.displayStrength = 0.3f * (float) step;
                 editor.radioDisplay.repaint();
                 editor.crtOverlay.sweepPosition = 170.0f * (float) step - 40.0f;
+                editor.crtOverlay.flickerLevel = step % 2 == 0 ? 0.85f : 1.15f; // both of the flicker's alpha bytes
                 editor.crtOverlay.repaint();
                 editor.tickerOffset += 13.0f;
             });
