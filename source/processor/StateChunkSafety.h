@@ -14,7 +14,8 @@ public:
     static constexpr int deepestNestingAccepted = 64;
 
     /** Whether a host's chunk can go to the framework's XML parser without harm: its text is
-        strict UTF-8 and nests no deeper than deepestNestingAccepted. */
+        strict UTF-8, nests no deeper than deepestNestingAccepted, and holds no processing
+        instruction but the declaration at its start. */
     static bool isSafeToParse (const void* data, int sizeInBytes);
 
     /** XML that names an attribute twice in one element is not well-formed; the framework
