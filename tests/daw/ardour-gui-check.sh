@@ -20,6 +20,7 @@ fail () {
   exit 1
 }
 source "$here/ardour-common.sh"
+source "$here/editor-on-screen.sh"
 isolate_home
 ardour_pid=""
 trap '[ -n "$ardour_pid" ] && kill "$ardour_pid" 2>/dev/null; rm -rf "$work"' EXIT
@@ -78,13 +79,8 @@ echo "paint: $colours colours; a second later $changed pixels have changed"
 [ "$colours" -gt 1000 ] || fail "the editor did not paint (only $colours colours)"
 [ "${changed%%.*}" -gt 100 ] || fail "the editor did not move in a second ($changed pixels changed)"
 
-green_in_switch () {
-  import -window root -crop "200x36+$((left + 16))+$((top + 276))" +repage -depth 8 txt:- \
-    | sed -n 's/^[0-9]*,[0-9]*: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' \
-    | awk '{ if ($2 > 200 && $1 < 150 && $3 < 200) n++ } END { print n + 0 }'
-}
 before=$(green_in_switch)
-xdotool mousemove $((left + 116)) $((top + 294)) click 1
+click_switch
 sleep 1
 after=$(green_in_switch)
 echo "switch: $before green pixels before the click, $after after"

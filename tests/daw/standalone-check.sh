@@ -14,6 +14,7 @@ work="$(mktemp -d /tmp/scanner-standalone.XXXXXX)"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 title="Ombrel Korrin Scanner"
+source "$(dirname "$0")/editor-on-screen.sh"
 fail () { echo "standalone-check: $*" >&2; sed 's/^/  app: /' "$work/app.log" >&2 || true; exit 1; }
 
 "$app" > "$work/app.log" 2>&1 &
@@ -28,16 +29,8 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 left=$((X + WIDTH - 700))
 top=$((Y + HEIGHT - 520))
 
-# Green pixels inside the auto-scan switch (16, 276, 200 x 36 in the editor).
-green_in_switch () {
-  import -window root "$work/screen.png"
-  convert "$work/screen.png" -crop "200x36+$((left + 16))+$((top + 276))" +repage -depth 8 txt:- \
-    | sed -n 's/^[0-9]*,[0-9]*: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' \
-    | awk '{ if ($2 > 200 && $1 < 150 && $3 < 200) n++ } END { print n + 0 }'
-}
-
 before=$(green_in_switch)
-xdotool mousemove $((left + 116)) $((top + 294)) click 1
+click_switch
 sleep 1
 after=$(green_in_switch)
 echo "switch: $before green pixels before the click, $after after"
