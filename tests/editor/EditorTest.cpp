@@ -1,3 +1,4 @@
+#include "BackgroundAudio.h"
 #include "EditorDeleter.h"
 #include "PixelProbe.h"
 #include "RawParameters.h"
@@ -282,20 +283,7 @@ TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
 {
     ScannerProcessor processor;
     processor.prepareToPlay (44100.0, 256);
-    std::atomic<bool> running { true };
-
-    std::thread audio (
-        [&]
-        {
-            juce::AudioBuffer<float> block (2, 256);
-            juce::MidiBuffer midi;
-
-            while (running)
-            {
-                block.clear();
-                processor.processBlock (block, midi);
-            }
-        });
+    BackgroundAudio audio (processor, 256);
 
     for (int round = 0; round < 25; ++round)
     {
@@ -307,6 +295,5 @@ TEST (EditorLifetime, opensAndClosesManyTimesWhileAudioRuns)
         EXPECT_EQ (processor.getActiveEditor(), nullptr);
     }
 
-    running = false;
-    audio.join();
+    audio.stop();
 }

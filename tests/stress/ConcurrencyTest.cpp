@@ -1,3 +1,4 @@
+#include "BackgroundAudio.h"
 #include "EditorDeleter.h"
 #include "processor/ScannerProcessor.h"
 
@@ -102,24 +103,15 @@ TEST (Concurrency, instancesComeAndGoOnFourThreadsWhileOthersPlay)
     live->prepareToPlay (44100.0, 256);
     const auto& liveRecording = live->stations[3].samples();
     const std::vector<float> before (liveRecording.getReadPointer (0), liveRecording.getReadPointer (0) + liveRecording.getNumSamples());
-    std::atomic<bool> running { true };
     std::atomic<int> badOutputs { 0 }, unloaded { 0 };
 
-    std::thread audio (
-        [&]
-        {
-            juce::AudioBuffer<float> block (2, 256);
-            juce::MidiBuffer midi;
-
-            while (running)
-            {
-                block.clear();
-                live->processBlock (block, midi);
-
-                for (int i = 0; i < 256; ++i)
-                    badOutputs += std::isfinite (block.getSample (0, i)) && std::abs (block.getSample (0, i)) <= 0.7f ? 0 : 1;
-            }
-        });
+    BackgroundAudio audio (*live, 256,
+                           [&badOutputs] (const juce::AudioBuffer<float>& block)
+                           {
+                               for (int i = 0; i < block.getNumSamples(); ++i)
+                                   badOutputs +=
+                                       std::isfinite (block.getSample (0, i)) && std::abs (block.getSample (0, i)) <= 0.7f ? 0 : 1;
+                           });
 
     // Round 0 with the live instance holding the recordings; round 1 without, so that the
     // threads race to decode them and to free them.
@@ -145,8 +137,7 @@ TEST (Concurrency, instancesComeAndGoOnFourThreadsWhileOthersPlay)
 
         if (round == 0)
         {
-            running = false;
-            audio.join();
+            audio.stop();
             EXPECT_EQ (std::memcmp (liveRecording.getReadPointer (0), before.data(), before.size() * sizeof (float)), 0);
             live.reset();
         }
