@@ -138,13 +138,7 @@ else
 fi
 
 xdotool key --window "$main" ctrl+q
-for _ in $(seq 30); do
-  kill -0 "$ardour_pid" 2>/dev/null || break
-  sleep 0.5
-done
-if kill -0 "$ardour_pid" 2>/dev/null; then
-  fail "Ardour did not quit on Ctrl+Q"
-fi
+quits_within "$ardour_pid" 15 || fail "Ardour did not quit on Ctrl+Q"
 wait "$ardour_pid" || fail "Ardour quit with status $?"
 ardour_pid=""
 echo "ardour-gui-check ($kind): passed in $(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"

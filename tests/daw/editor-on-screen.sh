@@ -13,3 +13,13 @@ green_in_switch () {
 click_switch () {
   xdotool mousemove $((left + 116)) $((top + 294)) click 1
 }
+
+# Waits up to `seconds` for process `pid` to end; fails (status 1) if it is still running.
+quits_within () {
+  local pid="$1" seconds="$2"
+  for _ in $(seq $((seconds * 5))); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.2
+  done
+  ! kill -0 "$pid" 2>/dev/null
+}

@@ -40,14 +40,7 @@ echo "switch: $before green pixels before the click, $after after"
 # Close it as a user does: the close button at the right end of the window's own title bar.
 xdotool mousemove $((X + WIDTH - 16)) $((Y + 12)) click 1
 
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-
-if kill -0 "$pid" 2>/dev/null; then
-  fail "the app did not quit when its window was closed"
-fi
+quits_within "$pid" 10 || fail "the app did not quit when its window was closed"
 
 wait "$pid" && status=0 || status=$?
 [ "$status" -eq 0 ] || fail "the app exited with status $status"
